@@ -1,0 +1,50 @@
+# Everything a fresh Debian machine needs to build and test Quillex.
+#
+#   make deps   install the build and test packages (quiet when all are there)
+#   make build  configure and build in build/
+#   make test   deps, build, and every test, also under AddressSanitizer and
+#               UndefinedBehaviorSanitizer (build-asan/)
+
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+JOBS ?= $(shell nproc)
+
+PACKAGES := cmake ninja-build g++ libgtest-dev
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps build build-asan test test-fast clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for package in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' $$package 2>/dev/null | grep -q '^install ok installed$$' \
+	    || missing="$$missing $$package"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+build-asan: deps
+	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLEX_SANITIZE=ON >/dev/null
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+
+# The plain build's tests, without the sanitizer build: quick while working.
+test-fast: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+test: build build-asan
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,39 @@
+// The process-wide state, in one object passed by reference.
+//
+// Everything the system keeps for the life of the process (the job, the run
+// state, the filter instances, the index factor, the editor's state) lives
+// here rather than in globals, so each test starts from a fresh context and
+// two contexts never meet.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "curvedata/screen.h"
+#include "job/job.h"
+#include "job/run_state.h"
+#include "libs/sift32/sift32.h"
+
+class SampleReader;
+
+// What the formula editor keeps while it is open.
+struct EditorState {
+  // Control ids of the variable grid's row windows, one entry a row.
+  std::vector<int32_t> gridWindows;
+};
+
+struct Context {
+  explicit Context(Screen& screen) : screen(screen) {}
+  Context(const Context&) = delete;
+  Context& operator=(const Context&) = delete;
+
+  Screen& screen;
+  Sift32Library filters;  // the filter instances of every formula
+  Job job;
+  RunState run;
+  // Index units per displayed unit: 6000 (feet), 19685 (metres) or 100 (time);
+  // 0 until it is first set.
+  int32_t indexFactor = 0;
+  SampleReader* sampleReader = nullptr;  // null: every variable read fails
+  EditorState editor;
+};

@@ -1,0 +1,64 @@
+// A screen without windows, for tests and the headless tools.
+//
+// Every message box is recorded in order, with its caption, style and owner,
+// and may also be echoed as it is shown. Questions are answered from scripts:
+// each box takes the next scripted answer, and falls back to a default when
+// the script has run out (OK for an OK box, No for a Yes/No box). Control
+// texts live in a map: a test sets a field, the core reads it, and the other
+// way round.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "curvedata/screen.h"
+
+struct RecordedBox {
+  std::string text;
+  std::string caption;
+  uint32_t style = 0;
+  bool owned = false;
+
+  bool IsError() const { return (style & box::kIconMask) == box::kIconStop; }
+  bool IsInfo() const { return (style & box::kIconMask) == box::kIconInformation; }
+};
+
+class RecordingScreen : public Screen {
+ public:
+  int MessageBox(const std::string& text, const std::string& caption, uint32_t style,
+                 bool owned) override;
+  bool HasMainWindow() const override { return mainWindow_; }
+  MathErrorAnswer AskMathError() override;
+  std::string Text(int32_t id) const override;
+  void SetText(int32_t id, const std::string& text) override;
+
+  void SetMainWindow(bool exists) { mainWindow_ = exists; }
+
+  // Scripts: answers taken in order by the next boxes and math-error dialogs.
+  void ScriptAnswer(int answer) { answers_.push_back(answer); }
+  void ScriptMathError(MathErrorAnswer answer) { mathAnswers_.push_back(answer); }
+  void SetDefaultMathError(MathErrorAnswer answer) { defaultMathAnswer_ = answer; }
+
+  // Called with every box as it is shown (the command-line tools print them).
+  void OnBox(std::function<void(const RecordedBox&)> echo) { echo_ = std::move(echo); }
+
+  const std::vector<RecordedBox>& boxes() const { return boxes_; }
+  // The texts of the boxes in order, the form most tests compare.
+  std::vector<std::string> BoxTexts() const;
+  int mathErrorDialogs() const { return mathErrorDialogs_; }
+  void Clear() { boxes_.clear(); }
+
+ private:
+  bool mainWindow_ = false;
+  std::vector<RecordedBox> boxes_;
+  std::deque<int> answers_;
+  std::deque<MathErrorAnswer> mathAnswers_;
+  MathErrorAnswer defaultMathAnswer_;
+  int mathErrorDialogs_ = 0;
+  std::map<int32_t, std::string> texts_;
+  std::function<void(const RecordedBox&)> echo_;
+};

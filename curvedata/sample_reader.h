@@ -1,0 +1,21 @@
+// Where a formula's input variables get their samples during a run.
+//
+// The evaluator asks for one sample of a variable node at an index; the log
+// database layer answers. Kept behind this small interface so that the
+// formula language builds and is tested without a database.
+#pragma once
+
+#include <cstdint>
+
+struct VariableBinding;
+
+class SampleReader {
+ public:
+  virtual ~SampleReader() = default;
+
+  // Reads the node's input at an index into *value, already converted to the
+  // units the formula wants. Returns 0 on success, kStatusNotYetAvailable (32)
+  // when the sample is past the end of a curve still being recorded, and any
+  // other value when the sample cannot be read.
+  virtual int ReadSample(const VariableBinding& node, int32_t index, double* value) = 0;
+};

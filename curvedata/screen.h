@@ -1,0 +1,59 @@
+// The screen port: the only way the core talks to the user.
+//
+// The core never calls a window system. It speaks to the screen the way the
+// system's dialogs are built: controls by their numeric id, and message boxes
+// by caption, text and the Windows style bits (icon and buttons). The desktop
+// program implements this over real widgets; tests and the headless tools use
+// RecordingScreen, which records every box and answers questions from a
+// script.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Message-box style bits, with the values the system's boxes are defined by.
+namespace box {
+constexpr uint32_t kOk = 0x0;
+constexpr uint32_t kYesNo = 0x4;
+constexpr uint32_t kButtonMask = 0xF;
+constexpr uint32_t kIconStop = 0x10;
+constexpr uint32_t kIconQuestion = 0x20;
+constexpr uint32_t kIconExclamation = 0x30;
+constexpr uint32_t kIconInformation = 0x40;
+constexpr uint32_t kIconMask = 0xF0;
+constexpr uint32_t kTaskModal = 0x2000;
+
+// What a box answers.
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerYes = 6;
+constexpr int kAnswerNo = 7;
+}  // namespace box
+
+// The caption of every message box the program shows.
+inline constexpr const char* kCaption = "Quillex";
+
+// The user's answer to the math-error dialog ("ERRDLG").
+struct MathErrorAnswer {
+  enum Button { kYes, kNo, kClose } button = kYes;
+  bool dontShowAgain = false;  // check box 1000, read by "Yes" only
+};
+
+class Screen {
+ public:
+  virtual ~Screen() = default;
+
+  // A modal message box; returns one of the box::kAnswer values. `owned` says
+  // whether the main window owns it (no main window exists at start-up).
+  virtual int MessageBox(const std::string& text, const std::string& caption, uint32_t style,
+                         bool owned) = 0;
+
+  // Whether the main window exists (the owner of message boxes).
+  virtual bool HasMainWindow() const = 0;
+
+  // The math-error dialog, run modally while a run is on.
+  virtual MathErrorAnswer AskMathError() = 0;
+
+  // Texts of controls by id.
+  virtual std::string Text(int32_t id) const = 0;
+  virtual void SetText(int32_t id, const std::string& text) = 0;
+};

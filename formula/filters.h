@@ -1,0 +1,28 @@
+// The two smoothing filters, FILTSQUARE and FILTGAUS, over the filter library.
+//
+// Each call of a filter in a formula has an instance of its own, created when
+// the formula is compiled, started afresh by PrepareFilters at the start of
+// each run, fed once per sample, and released with the compiled form. The
+// instance's interval is fixed when the formula is compiled: the call's second
+// argument is evaluated once, with the nodes as they stand then.
+#pragma once
+
+#include <cstdint>
+
+struct Context;
+struct OutputDef;
+struct VariableBinding;
+
+// Creates the instance of a filter node from its second argument and makes
+// the node a filter node. The specification text is "%s,%f" with the type
+// ("Square" or "Gaussian") and the interval.
+void CreateFilter(Context& context, OutputDef& output, VariableBinding& node);
+
+// At the start of a run: for every output and node in list order, clears the
+// read-ahead and prepares the node's instance for the output's step. Stops and
+// returns 0 at the first instance the library refuses; else returns 1.
+int PrepareFilters(Context& context);
+
+// The filter handler: while a run is on the instance replaces the value by the
+// filtered one; in a formula test the value passes unchanged.
+double ApplyFilter(Context& context, double value, uint32_t filter);

@@ -1,0 +1,31 @@
+// The state of a processing run, one per process.
+//
+// The formula evaluator reads `running` to decide whether a node is refreshed
+// from its input before it is read, and sets `evaluationStatus` when an input
+// sample is not yet recorded; the processing engine owns the rest.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct OutputDef;
+
+// Set by a variable read that meets input data not yet available.
+constexpr int32_t kStatusNotYetAvailable = 32;
+
+enum class StepOperation { kCurve, kReport };
+
+struct RunState {
+  bool running = false;
+  bool abortRequested = false;
+  bool finished = false;
+  bool failed = false;
+  bool firstStep = false;
+  OutputDef* currentOutput = nullptr;  // null = begin a new cycle at the head
+  int32_t samplesDone = 0;
+  int32_t samplesTotal = 0;
+  int32_t evaluationStatus = 0;
+  StepOperation stepOperation = StepOperation::kCurve;
+  bool mathWarningsSuppressed = false;
+  std::string statusText;  // "Done.", "Cancelled.", "Aborted." or empty
+};

@@ -1,0 +1,23 @@
+#include "job/sample_rate.h"
+
+#include <cmath>
+#include <cstdio>
+
+double StepToRate(int32_t indexFactor, int32_t step) {
+  return static_cast<double>(indexFactor) / (step == 0 ? kDefaultStep : step);
+}
+
+int32_t RateToStep(int32_t indexFactor, double rate) {
+  if (!(rate > 0.0)) return kDefaultStep;
+  double step = std::trunc(indexFactor / rate);
+  // A rate so small that the step leaves 32 bits cannot be sampled at all.
+  if (step > INT32_MAX) return INT32_MAX;
+  return static_cast<int32_t>(step);
+}
+
+std::string OutputListLine(int32_t indexFactor, const OutputDef& output) {
+  char head[64];
+  std::snprintf(head, sizeof head, "%-*s%-5g ", 11, output.name.c_str(),
+                StepToRate(indexFactor, output.step));
+  return head + output.formula;
+}
