@@ -1,5 +1,6 @@
 #include "curvedata/job_fields.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "curvedata/context.h"
@@ -24,5 +25,5 @@ double ScaleForRun(const std::string& text) {
 
 double ScaleForSave(const std::string& text) {
   double scale = std::strtod(text.c_str(), nullptr);
-  return scale == 0.0 ? kDefaultScale : scale;
+  return scale == 0.0 || std::isnan(scale) ? kDefaultScale : scale;
 }

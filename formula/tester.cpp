@@ -40,6 +40,11 @@ std::string FormatValue(double value) {
 }  // namespace
 
 std::string TestFormula(Context& context, OutputDef& output) {
+  // The interval functions start as at the beginning of a run, so a test
+  // shows their value over a one-sample interval rather than one mixed with
+  // whatever an earlier run left in the output.
+  output.firstSample = 1;
+  output.sampleCount = 1.0;
   PrepareTestValues(context, output);
   std::string display;
   const std::string compiled = output.compiled.value_or("");

@@ -16,8 +16,9 @@ int32_t RateToStep(int32_t indexFactor, double rate) {
 }
 
 std::string OutputListLine(int32_t indexFactor, const OutputDef& output) {
-  char head[64];
-  std::snprintf(head, sizeof head, "%-*s%-5g ", 11, output.name.c_str(),
-                StepToRate(indexFactor, output.step));
-  return head + output.formula;
+  char rate[64];
+  std::snprintf(rate, sizeof rate, "%-5g ", StepToRate(indexFactor, output.step));
+  std::string line = output.name;
+  if (line.size() < 11) line.resize(11, ' ');
+  return line + rate + output.formula;
 }

@@ -1,0 +1,127 @@
+// Drives the built quillex-formula and compares what it prints.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+Result RunTool(const std::vector<std::string>& arguments) {
+  const char* bin = std::getenv("QUILLEX_BIN");
+  std::string command = std::string(bin ? bin : "tools") + "/quillex-formula";
+  for (const std::string& argument : arguments) command += " " + Quote(argument);
+  auto folder = std::filesystem::temp_directory_path();
+  auto out = folder / ("qf_out_" + std::to_string(::getpid()));
+  auto err = folder / ("qf_err_" + std::to_string(::getpid()));
+  command += " >" + out.string() + " 2>" + err.string() + " </dev/null";
+  int raw = std::system(command.c_str());
+  Result result;
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  result.out = ReadFile(out);
+  result.err = ReadFile(err);
+  std::filesystem::remove(out);
+  std::filesystem::remove(err);
+  return result;
+}
+
+struct Case {
+  const char* name;
+  std::vector<std::string> arguments;
+  int status;
+  const char* out;
+  const char* err;
+};
+
+TEST(QuillexFormula, CompilesTestsAndReports) {
+  const char* note =
+      "note: Make sure parenthesis are around item to be negated, or results may not be "
+      "correct\n";
+  const Case cases[] = {
+      {"counter values", {"A+B"}, 0, "1.000000+2.000000 = 3.000000\n", ""},
+      {"typed values, names without regard to case",
+       {"A+B*C", "a=1", "B=2", "c=3"}, 0, "1.000000+2.000000*3.000000 = 9.000000\n", ""},
+      {"value split at the first =", {"A", "A=2=3"}, 0, "2.000000 = 2.000000\n", ""},
+      {"text that is no number takes the counter", {"A+B", "A=GR", "B=5"}, 0,
+       "1.000000+5.000000 = 6.000000\n", ""},
+      {"unary minus notes", {"-A", "A=4"}, 0, "-1.000000*4.000000 = -4.000000\n", note},
+      {"math error box", {"A/(B-B)"}, 0, "1.000000/(2.000000-2.000000) = 0.000000\n",
+       "error: Math error has occurred, result will be 0\n"},
+      {"compile error", {"A+"}, 1, "", "error: Error in Formula - invalid operation\n"},
+      {"parenthesis error", {"POW(A)"}, 1, "",
+       "error: Error in Formula - parenthesis do not match\n"},
+      {"interval function in a report", {"--report", "AVERAGE(A, 3)", "A=1"}, 0,
+       "2.000000 = 2.000000\n", ""},
+      {"options end at --", {"--", "-A"}, 0, "-1.000000*1.000000 = -1.000000\n", note},
+  };
+  for (const Case& c : cases) {
+    Result result = RunTool(c.arguments);
+    EXPECT_EQ(result.status, c.status) << c.name;
+    EXPECT_EQ(result.out, c.out) << c.name;
+    EXPECT_EQ(result.err, c.err) << c.name;
+  }
+}
+
+TEST(QuillexFormula, DumpShowsCompiledTextAndNodes) {
+  Result result = RunTool({"--dump", "FILTGAUS(GR, 5)+sqrt(gr)*0.1", "GR=4"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out,
+            "compiled: #130+#131*#132\n"
+            "#128 kind=0 name=GR value=0\n"
+            "#129 kind=4 name=Const value=5\n"
+            "#130 kind=6 name=- value=0 function=FILTGAUS args=2 filter=\"Gaussian,5.000000\"\n"
+            "#131 kind=2 name=- value=0 function=SQRT args=1\n"
+            "#132 kind=4 name=Const value=0.100000001\n"
+            "4.000000+2.000000*0.100000 = 0.600000\n")
+      << result.err;
+}
+
+TEST(QuillexFormula, CommandLineMistakesExitTwo) {
+  const Case cases[] = {
+      {"no formula", {}, 2, "", nullptr},
+      {"unknown option", {"--bogus", "A"}, 2, "", nullptr},
+      {"not NAME=TEXT", {"A", "B"}, 2, "", nullptr},
+      {"no such variable", {"A", "B=1"}, 2, "", nullptr},
+  };
+  for (const Case& c : cases) {
+    Result result = RunTool(c.arguments);
+    EXPECT_EQ(result.status, c.status) << c.name;
+    EXPECT_EQ(result.out, "") << c.name;
+    EXPECT_NE(result.err.find("quillex-formula: "), std::string::npos) << c.name;
+  }
+  Result help = RunTool({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: quillex-formula", 0), 0u);
+}
+
+}  // namespace
