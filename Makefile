@@ -4,16 +4,17 @@
 #   make build  configure and build in build/
 #   make test   deps, build, and every test, also under AddressSanitizer and
 #               UndefinedBehaviorSanitizer (build-asan/)
+#   make bench  the benchmarks, each against a peer in the same run
 
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 
-PACKAGES := cmake ninja-build g++ libgtest-dev
+PACKAGES := cmake ninja-build g++ libgtest-dev libsqlite3-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build build-asan test test-fast clean
+.PHONY: all deps build build-asan test test-fast bench clean
 
 all: build
 
@@ -45,6 +46,10 @@ test: build build-asan
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+# Speed against peers measured in the same run (not part of the tests).
+bench: build
+	$(BUILD_DIR)/bench/dorvex_bench
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

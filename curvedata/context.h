@@ -12,6 +12,8 @@
 #include "curvedata/screen.h"
 #include "job/job.h"
 #include "job/run_state.h"
+#include "libs/corutil/corutil.h"
+#include "libs/dorvex/dorvex.h"
 #include "libs/sift32/sift32.h"
 
 class SampleReader;
@@ -28,12 +30,18 @@ struct Context {
   Context& operator=(const Context&) = delete;
 
   Screen& screen;
+  DorvexLibrary dorvex;   // databases, curves and unit conversions
   Sift32Library filters;  // the filter instances of every formula
   Job job;
   RunState run;
   // Index units per displayed unit: 6000 (feet), 19685 (metres) or 100 (time);
   // 0 until it is first set.
   int32_t indexFactor = 0;
+  bool metric = false;    // depths shown in metres (the library's setting 3)
+  // The kind of data the run reads: 1 depth, 0 time (kept as "Drive").
+  int32_t runMode = 1;
+  std::vector<UnitEntry> units;  // the unit list, loaded when the main window opens
+  int32_t unitCount = 0;
   SampleReader* sampleReader = nullptr;  // null: every variable read fails
   EditorState editor;
 };

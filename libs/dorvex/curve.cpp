@@ -1,0 +1,368 @@
+// Curves: creation, the in-memory sample cache, reading, buffered writing and
+// recordings in progress.
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "libs/dorvex/dorvex.h"
+#include "libs/dorvex/items.h"
+#include "libs/dorvex/library_state.h"
+#include "libs/dorvex/sqlite_util.h"
+
+using namespace dorvex_internal;
+using dorvex_sql::Statement;
+using dorvex_sql::Transaction;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// Where the library reads a curve description (little-endian).
+constexpr size_t kInfoTop = 192;
+constexpr size_t kInfoElementSize = 228;
+constexpr size_t kInfoStep = 230;
+
+// The index values that ask about an open top or an open bottom.
+constexpr int32_t kAskTop = -1073741400;
+constexpr int32_t kAskBottom = +1073741400;
+
+// Buffered samples reach the file at least this often while a curve is
+// written, so that a reader in another process can follow.
+constexpr auto kCommitInterval = std::chrono::milliseconds(500);
+// A reader past the end of a recording looks for new samples at most this
+// often, so that a held run polling every few milliseconds costs few queries.
+constexpr auto kRefreshInterval = std::chrono::milliseconds(10);
+// A curve's cache may not grow beyond this: a write far past the end is a
+// mistake, not a reason to exhaust memory.
+constexpr int64_t kMaxCurveBytes = int64_t{1} << 31;
+
+int32_t ReadInt32(const uint8_t* bytes) {
+  uint32_t value = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
+                   uint32_t{bytes[3]} << 24;
+  return static_cast<int32_t>(value);
+}
+
+uint16_t ReadUint16(const uint8_t* bytes) {
+  return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
+uint32_t AddCurve(DorvexLibrary& library, std::unique_ptr<OpenCurve> curve) {
+  library.state->curves.push_back(std::move(curve));
+  return static_cast<uint32_t>(library.state->curves.size());
+}
+
+// Fills the cache with the chunks from element `from` on, up to the count.
+bool LoadChunks(sqlite3* db, OpenCurve& curve, int64_t from) {
+  size_t size = static_cast<size_t>(curve.elementSize);
+  curve.data.resize(static_cast<size_t>(curve.count) * size);
+  Statement read(db, "SELECT chunk, data FROM chunks WHERE item=?1 AND chunk>=?2 ORDER BY chunk");
+  read.Bind(1, curve.item).Bind(2, from / kChunkElements);
+  int result;
+  while ((result = read.Step()) == SQLITE_ROW) {
+    int64_t first = read.Integer(0) * kChunkElements;
+    std::vector<uint8_t> bytes = read.Blob(1);
+    int64_t elements = std::min<int64_t>(static_cast<int64_t>(bytes.size() / size),
+                                         curve.count - first);
+    if (first < 0 || elements <= 0) continue;
+    std::memcpy(curve.data.data() + static_cast<size_t>(first) * size, bytes.data(),
+                static_cast<size_t>(elements) * size);
+  }
+  return result == SQLITE_DONE;
+}
+
+// Looks again at a curve that another process is recording.
+void Refresh(DorvexLibrary& library, OpenCurve& curve) {
+  auto now = Clock::now();
+  if (now - curve.lastRefresh < kRefreshInterval) return;
+  curve.lastRefresh = now;
+  sqlite3* db = FindDatabase(library, curve.database)->db;
+  Statement state(db, "SELECT count, open_end FROM items WHERE id=?1");
+  state.Bind(1, curve.item);
+  if (state.Step() != SQLITE_ROW) return;
+  int64_t oldCount = curve.count;
+  int64_t newCount = state.Integer(0);
+  curve.openEnd = state.Integer(1) != 0;
+  if (newCount <= oldCount) return;
+  curve.count = newCount;
+  // The chunk holding the old end may have grown too: load from its start.
+  if (!LoadChunks(db, curve, oldCount - oldCount % kChunkElements)) curve.count = oldCount;
+}
+
+void CopyElement(const OpenCurve& curve, int64_t element, uint8_t* out) {
+  size_t size = static_cast<size_t>(curve.elementSize);
+  std::memcpy(out, curve.data.data() + static_cast<size_t>(element) * size, size);
+}
+
+float FloatAt(const OpenCurve& curve, int64_t element) {
+  float value;
+  std::memcpy(&value, curve.data.data() + static_cast<size_t>(element) * 4, 4);
+  return value;
+}
+
+// Every case but a sample inside the recorded range.
+int ReadOutside(DorvexLibrary& library, OpenCurve& curve, int64_t at, uint8_t* out) {
+  if (curve.openEnd) Refresh(library, curve);
+  if (curve.count == 0) return curve.openEnd ? kDorvexNotYetAvailable : kDorvexFailed;
+  if (curve.step == 0 || at <= curve.top) {
+    CopyElement(curve, 0, out);
+    return 0;
+  }
+  int64_t distance = at - curve.top;
+  int64_t element = distance / curve.step;
+  if (element + 1 < curve.count || (element + 1 == curve.count && distance % curve.step == 0)) {
+    return -1;  // inside after the refresh: the caller reads it
+  }
+  if (curve.openEnd) return kDorvexNotYetAvailable;
+  CopyElement(curve, curve.count - 1, out);
+  return 0;
+}
+
+// One element at an index: on the grid that sample, between two samples of a
+// float curve the straight line between them.
+int ReadOne(DorvexLibrary& library, OpenCurve& curve, int64_t at, uint8_t* out) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (curve.step > 0 && at >= curve.top) {
+      int64_t distance = at - curve.top;
+      int64_t element = distance / curve.step;
+      int64_t rest = distance % curve.step;
+      if (rest == 0 && element < curve.count) {
+        CopyElement(curve, element, out);
+        return 0;
+      }
+      if (element + 1 < curve.count) {
+        if (curve.elementSize != 4) {
+          CopyElement(curve, element, out);
+          return 0;
+        }
+        double fraction = static_cast<double>(rest) / curve.step;
+        double low = FloatAt(curve, element);
+        double high = FloatAt(curve, element + 1);
+        float value = static_cast<float>(low + (high - low) * fraction);
+        std::memcpy(out, &value, 4);
+        return 0;
+      }
+    }
+    int result = ReadOutside(library, curve, at, out);
+    if (result >= 0) return result;
+  }
+  return kDorvexFailed;
+}
+
+void MarkDirty(OpenCurve& curve, int64_t from, int64_t to) {
+  curve.dirtyFrom = curve.dirtyFrom < 0 ? from : std::min(curve.dirtyFrom, from);
+  curve.dirtyTo = std::max(curve.dirtyTo, to);
+}
+
+// Makes room for elements up to `end`; gaps read as missing values.
+bool Grow(OpenCurve& curve, int64_t end) {
+  if (end <= curve.count) return true;
+  if (end * curve.elementSize > kMaxCurveBytes) return false;
+  size_t size = static_cast<size_t>(curve.elementSize);
+  size_t oldBytes = curve.data.size();
+  curve.data.resize(static_cast<size_t>(end) * size, 0);
+  if (curve.elementSize == 4) {
+    const float missing = std::numeric_limits<float>::quiet_NaN();
+    for (size_t at = oldBytes; at < curve.data.size(); at += 4) {
+      std::memcpy(curve.data.data() + at, &missing, 4);
+    }
+  }
+  MarkDirty(curve, curve.count, end);
+  curve.count = end;
+  return true;
+}
+
+bool CommitDue(OpenCurve& curve) {
+  // Reading the clock costs little, but not nothing: look every 64 writes.
+  if (++curve.writesSinceClock < 64) return false;
+  curve.writesSinceClock = 0;
+  return Clock::now() - curve.lastCommit >= kCommitInterval;
+}
+
+}  // namespace
+
+bool dorvex_internal::CommitCurve(DorvexLibrary& library, OpenCurve& curve) {
+  bool dirty = curve.dirtyFrom >= 0 || curve.count != curve.committedCount ||
+               curve.openEnd != curve.openEndCommitted;
+  curve.lastCommit = Clock::now();
+  if (!dirty) return true;
+  sqlite3* db = FindDatabase(library, curve.database)->db;
+  Transaction transaction(db);
+  if (!transaction.began()) return false;
+  size_t size = static_cast<size_t>(curve.elementSize);
+  Statement store(db, "INSERT OR REPLACE INTO chunks(item, chunk, data) VALUES(?1, ?2, ?3)");
+  for (int64_t chunk = std::max<int64_t>(curve.dirtyFrom, 0) / kChunkElements;
+       curve.dirtyFrom >= 0 && chunk * kChunkElements < curve.dirtyTo; ++chunk) {
+    int64_t first = chunk * kChunkElements;
+    int64_t elements = std::min(kChunkElements, curve.count - first);
+    store.Bind(1, curve.item).Bind(2, chunk);
+    store.BindBlob(3, curve.data.data() + static_cast<size_t>(first) * size,
+                   static_cast<size_t>(elements) * size);
+    if (store.Step() != SQLITE_DONE) return false;
+    store.Reset();
+  }
+  Statement header(db, "UPDATE items SET count=?1, open_end=?2 WHERE id=?3");
+  header.Bind(1, curve.count).Bind(2, curve.openEnd ? 1 : 0).Bind(3, curve.item);
+  if (!header.Run() || !transaction.Commit()) return false;
+  curve.dirtyFrom = curve.dirtyTo = -1;
+  curve.committedCount = curve.count;
+  curve.openEndCommitted = curve.openEnd;
+  return true;
+}
+
+int DorvexCreateCurve(DorvexLibrary& library, uint32_t database, const std::string& path,
+                      int32_t infoSize, const void* info) {
+  OpenDatabase* open = FindDatabase(library, database);
+  std::vector<std::string> components = SplitPath(path);
+  if (open == nullptr || infoSize != kDorvexCurveInfoSize || info == nullptr ||
+      components.size() != static_cast<size_t>(kLevels)) {
+    return kDorvexFailed;
+  }
+  const auto* bytes = static_cast<const uint8_t*>(info);
+  uint16_t elementSize = ReadUint16(bytes + kInfoElementSize);
+  Transaction transaction(open->db);
+  if (!transaction.began()) return kDorvexFailed;
+  int64_t parent = EnsureNodes(open->db, components, components.size() - 1);
+  if (parent < 0) return kDorvexFailed;
+  int64_t id = InsertItem(open->db, parent, components.back(), kLevels, kCurveItem);
+  if (id < 0) return kDorvexFailed;  // a curve of that path exists
+  Statement describe(open->db,
+                     "UPDATE items SET record=?1, top=?2, step=?3, element_size=?4 WHERE id=?5");
+  describe.BindBlob(1, bytes, kDorvexCurveInfoSize)
+      .Bind(2, ReadInt32(bytes + kInfoTop))
+      .Bind(3, ReadUint16(bytes + kInfoStep))
+      .Bind(4, elementSize == 0 ? 4 : elementSize)
+      .Bind(5, id);
+  if (!describe.Run()) return kDorvexFailed;
+  return transaction.Commit() ? 0 : kDorvexFailed;
+}
+
+int DorvexOpenCurve(DorvexLibrary& library, uint32_t database, const std::string& path,
+                    uint32_t* handle, int32_t mode, void* info) {
+  *handle = 0;
+  OpenDatabase* open = FindDatabase(library, database);
+  if (open == nullptr || (mode != kDorvexRead && mode != kDorvexWrite)) return kDorvexFailed;
+  int64_t id = FindItem(open->db, SplitPath(path));
+  Statement read(open->db,
+                 "SELECT record, top, step, element_size, count, open_end FROM items "
+                 "WHERE id=?1 AND kind=1");
+  read.Bind(1, id);
+  if (id <= 0 || read.Step() != SQLITE_ROW) return kDorvexFailed;
+  auto curve = std::make_unique<OpenCurve>();
+  std::vector<uint8_t> record = read.Blob(0);
+  if (record.size() != static_cast<size_t>(kDorvexCurveInfoSize)) return kDorvexFailed;
+  std::memcpy(curve->info, record.data(), record.size());
+  curve->database = database;
+  curve->item = id;
+  curve->mode = mode;
+  curve->top = static_cast<int32_t>(read.Integer(1));
+  curve->step = static_cast<int32_t>(read.Integer(2));
+  curve->elementSize = static_cast<int32_t>(read.Integer(3));
+  curve->count = read.Integer(4);
+  curve->openEnd = read.Integer(5) != 0;
+  curve->committedCount = curve->count;
+  curve->openEndCommitted = curve->openEnd;
+  curve->lastCommit = Clock::now();
+  if (curve->elementSize <= 0 || curve->count < 0 || curve->step < 0 ||
+      curve->count * curve->elementSize > kMaxCurveBytes || !LoadChunks(open->db, *curve, 0)) {
+    return kDorvexFailed;
+  }
+  if (info != nullptr) std::memcpy(info, curve->info, kDorvexCurveInfoSize);
+  *handle = AddCurve(library, std::move(curve));
+  return 0;
+}
+
+void DorvexCloseCurve(DorvexLibrary& library, uint32_t handle) {
+  OpenCurve* curve = FindCurve(library, handle);
+  if (curve == nullptr) return;
+  if (curve->mode == kDorvexWrite) CommitCurve(library, *curve);
+  library.state->curves[handle - 1].reset();
+}
+
+namespace {
+
+// Every read but the one sample on the grid of a float curve.
+__attribute__((noinline)) int ReadSamplesSlowly(DorvexLibrary& library, OpenCurve* curve,
+                                                int32_t index, int32_t count, void* buffer) {
+  if (curve == nullptr || count < 0 || (count > 0 && buffer == nullptr)) return kDorvexFailed;
+  auto* out = static_cast<uint8_t*>(buffer);
+  int result = 0;
+  for (int32_t k = 0; k < count; ++k) {
+    int64_t at = int64_t{index} + int64_t{k} * curve->step;
+    int one = ReadOne(library, *curve, at, out + static_cast<size_t>(k) * curve->elementSize);
+    if (one != 0 && result != kDorvexNotYetAvailable) result = one;
+  }
+  return result;
+}
+
+}  // namespace
+
+int DorvexReadSamples(DorvexLibrary& library, uint32_t handle, int32_t index, int32_t count,
+                      void* buffer) {
+  OpenCurve* curve = FindCurve(library, handle);
+  // The run's case first, kept small: one sample on the grid of a float
+  // curve. Indexes lie within the reserved values, so the distance from the
+  // top fits 32 bits unsigned and one 32-bit division finds the element.
+  if (curve != nullptr && count == 1 && curve->elementSize == 4 && curve->step > 0 &&
+      index >= curve->top && buffer != nullptr) {
+    uint32_t distance = static_cast<uint32_t>(int64_t{index} - curve->top);
+    uint32_t element = distance / static_cast<uint32_t>(curve->step);
+    if (element * static_cast<uint32_t>(curve->step) == distance && element < curve->count) {
+      std::memcpy(buffer, curve->data.data() + size_t{element} * 4, 4);
+      return 0;
+    }
+  }
+  return ReadSamplesSlowly(library, curve, index, count, buffer);
+}
+
+int DorvexWriteSamples(DorvexLibrary& library, uint32_t handle, int32_t index, int32_t count,
+                       const void* buffer) {
+  OpenCurve* curve = FindCurve(library, handle);
+  if (curve == nullptr || curve->mode != kDorvexWrite || count < 0 ||
+      (count > 0 && buffer == nullptr)) {
+    return kDorvexFailed;
+  }
+  int64_t element = 0;
+  if (curve->step > 0) {
+    int64_t distance = int64_t{index} - curve->top;
+    if (distance < 0 || distance % curve->step != 0) return kDorvexFailed;
+    element = distance / curve->step;
+  }
+  if (!Grow(*curve, element + count)) return kDorvexFailed;
+  size_t size = static_cast<size_t>(curve->elementSize);
+  std::memcpy(curve->data.data() + static_cast<size_t>(element) * size, buffer,
+              static_cast<size_t>(count) * size);
+  MarkDirty(*curve, element, element + count);
+  if (CommitDue(*curve) && !CommitCurve(library, *curve)) return kDorvexFailed;
+  return 0;
+}
+
+int32_t DorvexQueryState(DorvexLibrary& library, uint32_t handle, int32_t from, int32_t to,
+                         int32_t, int32_t) {
+  OpenCurve* curve = FindCurve(library, handle);
+  if (curve == nullptr) return 0;
+  if (curve->openEnd) Refresh(library, *curve);
+  if (!curve->openEnd) return 0;
+  int64_t last = curve->count == 0 ? int64_t{curve->top} - 1
+                                   : curve->top + (curve->count - 1) * int64_t{curve->step};
+  for (int32_t at : {from, to}) {
+    if (at == kAskBottom || (at == kAskTop && curve->count == 0)) return kDorvexNotYetAvailable;
+    if (at != kAskTop && at > last) return kDorvexNotYetAvailable;
+  }
+  return 0;
+}
+
+int DorvexSetRecording(DorvexLibrary& library, uint32_t handle, bool recording) {
+  OpenCurve* curve = FindCurve(library, handle);
+  if (curve == nullptr || curve->mode != kDorvexWrite) return kDorvexFailed;
+  curve->openEnd = recording;
+  return CommitCurve(library, *curve) ? 0 : kDorvexFailed;
+}
+
+int DorvexFlush(DorvexLibrary& library, uint32_t handle) {
+  OpenCurve* curve = FindCurve(library, handle);
+  if (curve == nullptr) return kDorvexFailed;
+  if (curve->mode != kDorvexWrite) return 0;
+  return CommitCurve(library, *curve) ? 0 : kDorvexFailed;
+}

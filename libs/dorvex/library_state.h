@@ -1,0 +1,83 @@
+// The inside of a DorvexLibrary, private to the library.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "libs/dorvex/dorvex.h"
+
+struct sqlite3;
+
+namespace dorvex_internal {
+
+// The schema this library writes; a file with any other user_version or
+// application_id is not one of our databases and is refused.
+constexpr int kSchemaVersion = 1;
+constexpr int kApplicationId = 0x44525658;  // "DRVX"
+
+// Samples are kept in rows of this many elements: large enough that a long
+// curve is a few hundred rows, small enough that committing a few new samples
+// rewrites little.
+constexpr int64_t kChunkElements = 4096;
+
+// What kind of item a row of the item table is.
+enum ItemKind : int { kNode = 0, kCurveItem = 1, kFileItem = 2 };
+
+struct OpenDatabase {
+  sqlite3* db = nullptr;
+  std::string file;
+};
+
+struct OpenCurve {
+  uint32_t database = 0;
+  int64_t item = 0;
+  int32_t mode = kDorvexRead;
+  uint8_t info[kDorvexCurveInfoSize] = {};
+  int32_t top = 0;
+  int32_t step = 0;         // index units between elements; 0 = one value
+  int32_t elementSize = 4;
+  bool openEnd = false;     // still being recorded
+  int64_t count = 0;        // elements recorded
+  std::vector<uint8_t> data;  // every element, cached
+  // Writing: the elements not yet committed, and when the last commit was.
+  int64_t dirtyFrom = -1;
+  int64_t dirtyTo = -1;
+  int64_t committedCount = 0;
+  bool openEndCommitted = false;
+  std::chrono::steady_clock::time_point lastCommit;
+  std::chrono::steady_clock::time_point lastRefresh;
+  uint32_t writesSinceClock = 0;
+};
+
+}  // namespace dorvex_internal
+
+struct DorvexLibrary::State {
+  std::string home;  // ends in "/"; empty until DorvexInitialize
+  int32_t metricDepth = 0;
+  int32_t unitSystem = 0;
+  // Handle h is slot h - 1; a closed handle leaves a null slot behind so that
+  // handles are never reused while a caller may still hold them.
+  std::vector<std::unique_ptr<dorvex_internal::OpenDatabase>> databases;
+  std::vector<std::unique_ptr<dorvex_internal::OpenCurve>> curves;
+  std::unique_ptr<UnitTable> units = std::make_unique<UnitTable>();
+};
+
+namespace dorvex_internal {
+
+inline OpenDatabase* FindDatabase(DorvexLibrary& library, uint32_t handle) {
+  auto& slots = library.state->databases;
+  return handle != 0 && handle <= slots.size() ? slots[handle - 1].get() : nullptr;
+}
+
+inline OpenCurve* FindCurve(DorvexLibrary& library, uint32_t handle) {
+  auto& slots = library.state->curves;
+  return handle != 0 && handle <= slots.size() ? slots[handle - 1].get() : nullptr;
+}
+
+// Commits what a curve has buffered; false when the database refused it.
+bool CommitCurve(DorvexLibrary& library, OpenCurve& curve);
+
+}  // namespace dorvex_internal

@@ -1,0 +1,84 @@
+#include "libs/dorvex/sqlite_util.h"
+
+namespace dorvex_sql {
+
+Statement::Statement(sqlite3* db, const char* sql) {
+  if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(statement_);
+    statement_ = nullptr;
+  }
+}
+
+Statement::~Statement() { sqlite3_finalize(statement_); }
+
+Statement& Statement::Bind(int column, int64_t value) {
+  if (statement_ != nullptr) sqlite3_bind_int64(statement_, column, value);
+  return *this;
+}
+
+Statement& Statement::Bind(int column, const std::string& text) {
+  if (statement_ != nullptr) {
+    sqlite3_bind_text(statement_, column, text.data(), static_cast<int>(text.size()),
+                      SQLITE_TRANSIENT);
+  }
+  return *this;
+}
+
+Statement& Statement::BindBlob(int column, const void* data, size_t size) {
+  if (statement_ != nullptr) {
+    sqlite3_bind_blob64(statement_, column, data, size, SQLITE_TRANSIENT);
+  }
+  return *this;
+}
+
+int Statement::Step() { return statement_ == nullptr ? SQLITE_ERROR : sqlite3_step(statement_); }
+
+void Statement::Reset() {
+  if (statement_ != nullptr) {
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+  }
+}
+
+bool Statement::Run() {
+  int result = Step();
+  while (result == SQLITE_ROW) result = Step();
+  return result == SQLITE_DONE;
+}
+
+int64_t Statement::Integer(int column) const { return sqlite3_column_int64(statement_, column); }
+
+std::string Statement::Text(int column) const {
+  const auto* text = sqlite3_column_text(statement_, column);
+  return text == nullptr ? std::string()
+                         : std::string(reinterpret_cast<const char*>(text),
+                                       static_cast<size_t>(sqlite3_column_bytes(statement_, column)));
+}
+
+std::vector<uint8_t> Statement::Blob(int column) const {
+  const auto* data = static_cast<const uint8_t*>(sqlite3_column_blob(statement_, column));
+  int size = sqlite3_column_bytes(statement_, column);
+  return data == nullptr ? std::vector<uint8_t>() : std::vector<uint8_t>(data, data + size);
+}
+
+bool Statement::IsNull(int column) const {
+  return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+}
+
+Transaction::Transaction(sqlite3* db) : db_(db) { began_ = Execute(db, "BEGIN IMMEDIATE"); }
+
+Transaction::~Transaction() {
+  if (began_ && !done_) Execute(db_, "ROLLBACK");
+}
+
+bool Transaction::Commit() {
+  if (!began_ || done_) return false;
+  done_ = Execute(db_, "COMMIT");
+  return done_;
+}
+
+bool Execute(sqlite3* db, const char* sql) {
+  return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+}  // namespace dorvex_sql

@@ -1,0 +1,228 @@
+// Curves: descriptions kept verbatim, reading at any index, buffered writes,
+// and recordings followed from a second library (as another process would).
+#include <cmath>
+#include <thread>
+
+#include "tests/dorvex/dorvex_fixture.h"
+
+namespace {
+
+TEST_F(DorvexTest, CurvesKeepTheirDescriptionAndPassStarFindsTheHighest) {
+  for (const char* pass : {"1", "2", "10"}) {
+    uint32_t curve = MakeCurve(std::string("/A/B/C/D/GR/") + pass, 6000, 1500, {1.0F});
+    ASSERT_NE(curve, 0u) << pass;
+    DorvexCloseCurve(library_, curve);
+  }
+  auto wanted = CurveInfoBytes(6000, 6000, 1500);
+  std::vector<uint8_t> info(kDorvexCurveInfoSize, 0xEE);
+  uint32_t curve = 0;
+  ASSERT_EQ(DorvexOpenCurve(library_, database_, "a/b/c/d/gr/*", &curve, kDorvexRead,
+                            info.data()), 0);
+  EXPECT_EQ(info, wanted);
+  std::vector<DorvexItem> items;
+  ASSERT_EQ(DorvexListItems(library_, database_, "/A/B/C/D/GR/*", &items), 0);
+  EXPECT_EQ(items.at(0).path, "/A/B/C/D/GR/10");
+  DorvexCloseCurve(library_, curve);
+  EXPECT_EQ(library_.OpenCurveCount(), 0u);
+}
+
+TEST_F(DorvexTest, CreatingAndOpeningRefuseBadRequests) {
+  auto info = CurveInfoBytes(0, 0, 100);
+  struct Case {
+    const char* why;
+    std::string path;
+    int32_t size;
+  } cases[] = {
+      {"five components", "/A/B/C/D/GR", kDorvexCurveInfoSize},
+      {"seven components", "/A/B/C/D/GR/1/2", kDorvexCurveInfoSize},
+      {"a description of the wrong size", "/A/B/C/D/GR/1", 180},
+      {"a component too long", "/A/B/C/D/ABCDEFGHIJK/1", kDorvexCurveInfoSize},
+  };
+  for (const Case& c : cases) {
+    EXPECT_NE(DorvexCreateCurve(library_, database_, c.path, c.size, info.data()), 0) << c.why;
+  }
+  ASSERT_EQ(DorvexCreateCurve(library_, database_, "/A/B/C/D/GR/1", kDorvexCurveInfoSize,
+                              info.data()), 0);
+  EXPECT_NE(DorvexCreateCurve(library_, database_, "/a/b/c/d/gr/1", kDorvexCurveInfoSize,
+                              info.data()), 0) << "the same curve, other case";
+  EXPECT_NE(DorvexCreateCurve(library_, 77, "/A/B/C/D/GR/2", kDorvexCurveInfoSize, info.data()), 0);
+  uint32_t curve = 99;
+  EXPECT_NE(DorvexOpenCurve(library_, database_, "/A/B/C/D/GR/2", &curve, 0, nullptr), 0);
+  EXPECT_EQ(curve, 0u);
+  EXPECT_NE(DorvexOpenCurve(library_, database_, "/A/B/C/D", &curve, 0, nullptr), 0)
+      << "a data set is no curve";
+  EXPECT_NE(DorvexOpenCurve(library_, database_, "/A/B/C/D/GR/1", &curve, 2, nullptr), 0)
+      << "no such mode";
+  ASSERT_EQ(DorvexOpenCurve(library_, database_, "/A/B/C/D/GR/1", &curve, kDorvexRead, nullptr), 0);
+  float value = 1.0F;
+  EXPECT_NE(DorvexWriteSamples(library_, curve, 0, 1, &value), 0) << "opened for reading";
+  EXPECT_EQ(library_.OpenCurveCount(), 1u);
+  DorvexCloseDatabase(library_, database_);
+  EXPECT_EQ(library_.OpenCurveCount(), 0u) << "closing a database closes its curves";
+  int result = 0;
+  ReadAt(curve, 0, &result);
+  EXPECT_NE(result, 0) << "a closed handle reads nothing";
+}
+
+TEST_F(DorvexTest, ReadingAtAnyIndex) {
+  // Samples 10, 20, 40 at 1000, 1100, 1200.
+  uint32_t curve = MakeCurve("/A/B/C/D/GR/1", 1000, 100, {10.0F, 20.0F, 40.0F});
+  struct Case {
+    int32_t index;
+    float value;
+  } cases[] = {
+      {1000, 10.0F}, {1100, 20.0F}, {1200, 40.0F},          // on the grid
+      {1050, 15.0F}, {1125, 25.0F}, {1199, 39.8F},          // between two samples
+      {999, 10.0F},  {-1073741400, 10.0F},                  // above the top
+      {1201, 40.0F}, {1300, 40.0F}, {1073741400, 40.0F},    // below the bottom
+  };
+  for (const Case& c : cases) {
+    int result = -1;
+    EXPECT_FLOAT_EQ(ReadAt(curve, c.index, &result), c.value) << c.index;
+    EXPECT_EQ(result, 0) << c.index;
+  }
+  float three[3];
+  ASSERT_EQ(DorvexReadSamples(library_, curve, 1050, 3, three), 0);
+  EXPECT_FLOAT_EQ(three[0], 15.0F);
+  EXPECT_FLOAT_EQ(three[1], 30.0F);
+  EXPECT_FLOAT_EQ(three[2], 40.0F);
+}
+
+TEST_F(DorvexTest, WritesLandOnTheGridAndGapsAreMissing) {
+  uint32_t curve = MakeCurve("/A/B/C/D/GR/1", 0, 100, {});
+  float value = 5.0F;
+  EXPECT_NE(DorvexWriteSamples(library_, curve, 50, 1, &value), 0) << "off the grid";
+  EXPECT_NE(DorvexWriteSamples(library_, curve, -100, 1, &value), 0) << "above the top";
+  EXPECT_EQ(DorvexWriteSamples(library_, curve, 300, 1, &value), 0);
+  DorvexCloseCurve(library_, curve);
+  uint32_t reader = 0;
+  ASSERT_EQ(DorvexOpenCurve(library_, database_, "/A/B/C/D/GR/1", &reader, 0, nullptr), 0);
+  int result = 0;
+  EXPECT_TRUE(std::isnan(ReadAt(reader, 100, &result)));
+  EXPECT_EQ(ReadAt(reader, 300, &result), 5.0F);
+  EXPECT_TRUE(std::isnan(ReadAt(reader, 250, &result))) << "a line to a missing value is missing";
+}
+
+TEST_F(DorvexTest, ElementsOfOtherSizesAndSingleValues) {
+  // The run settings item: one 32-byte element at index 0, step 100.
+  auto info = CurveInfoBytes(0, 0, 100, 0, 32);
+  ASSERT_EQ(DorvexCreateCurve(library_, database_, "/A/B/C/D/_defaults_/1",
+                              kDorvexCurveInfoSize, info.data()), 0);
+  uint32_t curve = 0;
+  ASSERT_EQ(DorvexOpenCurve(library_, database_, "/A/B/C/D/_defaults_/1", &curve, 1, nullptr), 0);
+  uint8_t element[32];
+  for (int i = 0; i < 32; ++i) element[i] = static_cast<uint8_t>(i * 7);
+  ASSERT_EQ(DorvexWriteSamples(library_, curve, 0, 1, element), 0);
+  DorvexCloseCurve(library_, curve);
+  ASSERT_EQ(DorvexOpenCurve(library_, database_, "/A/B/C/D/_defaults_/1", &curve, 1, nullptr), 0);
+  uint8_t back[32] = {};
+  ASSERT_EQ(DorvexReadSamples(library_, curve, 0, 1, back), 0);
+  EXPECT_EQ(std::memcmp(back, element, 32), 0);
+  // A variable under _vars_ has no step: every index reads its one value.
+  uint32_t variable = MakeCurve("/A/B/C/D/_vars_/RW", 0, 0, {0.25F});
+  int result = -1;
+  EXPECT_EQ(ReadAt(variable, 123456, &result), 0.25F);
+  EXPECT_EQ(result, 0);
+}
+
+TEST_F(DorvexTest, ALongCurveSurvivesCloseAndReopen) {
+  std::vector<float> values(10'000);
+  for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<float>(i) * 0.5F;
+  uint32_t curve = MakeCurve("/A/B/C/D/DT/1", 6000, 1500, {});
+  for (size_t i = 0; i < values.size(); ++i) {
+    ASSERT_EQ(DorvexWriteSamples(library_, curve, 6000 + static_cast<int32_t>(i) * 1500, 1,
+                                 &values[i]), 0);
+  }
+  DorvexCloseDatabase(library_, database_);
+  ASSERT_EQ(DorvexOpenDatabase(library_, file_, 0, &database_), 0);
+  ASSERT_EQ(DorvexOpenCurve(library_, database_, "/A/B/C/D/DT/1", &curve, 0, nullptr), 0);
+  std::vector<float> back(values.size());
+  ASSERT_EQ(DorvexReadSamples(library_, curve, 6000, static_cast<int32_t>(back.size()),
+                              back.data()), 0);
+  EXPECT_EQ(back, values);
+  std::vector<std::string> problems;
+  DorvexCloseDatabase(library_, database_);
+  EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0);
+}
+
+// A second library stands for another process: it sees only what the
+// writer has committed.
+TEST_F(DorvexTest, ARecordingIsFollowedUntilItIsFinished) {
+  uint32_t writer = MakeCurve("/A/B/C/D/GR/1", 0, 100, {});
+  ASSERT_EQ(DorvexSetRecording(library_, writer, true), 0);
+
+  DorvexLibrary other;
+  ASSERT_EQ(DorvexInitializeAt(other, home_), 1);
+  uint32_t database = 0;
+  uint32_t reader = 0;
+  ASSERT_EQ(DorvexOpenDatabase(other, file_, 0, &database), 0);
+  ASSERT_EQ(DorvexOpenCurve(other, database, "/A/B/C/D/GR/1", &reader, 0, nullptr), 0);
+  float value = 0.0F;
+  EXPECT_EQ(DorvexReadSamples(other, reader, 0, 1, &value), kDorvexNotYetAvailable);
+  EXPECT_EQ(DorvexQueryState(other, reader, -1073741400, -1073741400, 0, 0), 32);
+  EXPECT_EQ(DorvexQueryState(other, reader, 1073741400, 1073741400, 0, 0), 32);
+
+  float samples[] = {1.0F, 2.0F, 3.0F};
+  ASSERT_EQ(DorvexWriteSamples(library_, writer, 0, 3, samples), 0);
+  ASSERT_EQ(DorvexFlush(library_, writer), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // past the reader's refresh pause
+  EXPECT_EQ(DorvexReadSamples(other, reader, 200, 1, &value), 0);
+  EXPECT_EQ(value, 3.0F);
+  EXPECT_EQ(DorvexReadSamples(other, reader, 250, 1, &value), kDorvexNotYetAvailable);
+  EXPECT_EQ(DorvexQueryState(other, reader, -1073741400, -1073741400, 0, 0), 0);
+  EXPECT_EQ(DorvexQueryState(other, reader, 0, 200, 0, 0), 0);
+  EXPECT_EQ(DorvexQueryState(other, reader, 0, 300, 0, 0), 32);
+
+  ASSERT_EQ(DorvexSetRecording(library_, writer, false), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(DorvexQueryState(other, reader, 1073741400, 1073741400, 0, 0), 0);
+  EXPECT_EQ(DorvexReadSamples(other, reader, 5000, 1, &value), 0) << "finished: the end sample";
+  EXPECT_EQ(value, 3.0F);
+}
+
+TEST_F(DorvexTest, ClosingTheLibraryCommitsWhatIsBuffered) {
+  {
+    DorvexLibrary writer;
+    ASSERT_EQ(DorvexInitializeAt(writer, home_), 1);
+    uint32_t database = 0;
+    ASSERT_EQ(DorvexOpenDatabase(writer, file_, 0, &database), 0);
+    auto info = CurveInfoBytes(0, 0, 10);
+    ASSERT_EQ(DorvexCreateCurve(writer, database, "/A/B/C/D/SP/1", kDorvexCurveInfoSize,
+                                info.data()), 0);
+    uint32_t curve = 0;
+    ASSERT_EQ(DorvexOpenCurve(writer, database, "/A/B/C/D/SP/1", &curve, 1, nullptr), 0);
+    float value = 7.0F;
+    ASSERT_EQ(DorvexWriteSamples(writer, curve, 0, 1, &value), 0);
+  }
+  uint32_t curve = 0;
+  ASSERT_EQ(DorvexOpenCurve(library_, database_, "/A/B/C/D/SP/1", &curve, 0, nullptr), 0);
+  int result = -1;
+  EXPECT_EQ(ReadAt(curve, 0, &result), 7.0F);
+}
+
+TEST(DorvexServices, ArgumentBlocksTempFilesAndLaunch) {
+  EXPECT_EQ(DorvexParseArgs("job.qxj"), "job.qxj");
+  EXPECT_EQ(DorvexParseArgs("  \"/my jobs/a b.qxj\" mode=1 name=\"x y\""), "/my jobs/a b.qxj");
+  EXPECT_EQ(DorvexParseArgs("mode=1 job.qxj"), "job.qxj");
+  EXPECT_EQ(DorvexParseArgs(""), "");
+  DorvexLibrary library;
+  std::string first = DorvexTempFileName(library);
+  std::string second = DorvexTempFileName(library);
+  ASSERT_FALSE(first.empty());
+  EXPECT_NE(first, second);
+  EXPECT_TRUE(std::filesystem::exists(first));
+  std::filesystem::remove(first);
+  std::filesystem::remove(second);
+  EXPECT_NE(DorvexLaunch(library, "(no-such-program)", "db", "/a", ""), 0);
+  std::string marker = std::filesystem::temp_directory_path() / "dorvex_launch_marker";
+  std::filesystem::remove(marker);
+  // touch makes the marker (the "database" argument) and fails on the path.
+  ASSERT_EQ(DorvexLaunch(library, "/usr/bin/touch", marker, "/no/such/folder/x", ""), 0);
+  for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_TRUE(std::filesystem::exists(marker)) << "started detached, without a shell";
+  std::filesystem::remove(marker);
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+// Databases and items: opening what is not ours, creating, nodes, stored
+// files, listings and the integrity check.
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
+
+#include "tests/dorvex/dorvex_fixture.h"
+
+namespace {
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void RunSql(const std::string& file, const char* sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+}
+
+TEST_F(DorvexTest, FoldersAndSettingsComeFromTheHome) {
+  EXPECT_EQ(DorvexGetSetting(library_, 13).text, home_ + "/db/");
+  EXPECT_EQ(DorvexGetSetting(library_, 16).text, home_ + "/jobs/");
+  EXPECT_EQ(DorvexGetSetting(library_, 18).text, home_ + "/plots/");
+  EXPECT_EQ(DorvexGetSetting(library_, 3).number, 0);
+  WriteFile(home_ + "/jobs/corvane.ini", "[Other]\r\nMetric=5\r\n[corvane]\r\n metric = 1 \r\nUnits=2\r\n");
+  DorvexLibrary second;
+  ASSERT_EQ(DorvexInitializeAt(second, home_), 1);
+  EXPECT_EQ(DorvexGetSetting(second, 3).number, 1);
+  EXPECT_EQ(DorvexGetSetting(second, 4).number, 2);
+  EXPECT_FALSE(DorvexGetText(library_, 249).empty());
+  EXPECT_FALSE(DorvexGetText(library_, 250).empty());
+}
+
+TEST_F(DorvexTest, OpeningRefusesWhatIsNotOurDatabase) {
+  std::string folder = home_ + "/db/";
+  WriteFile(folder + "garbage.db", std::string(5000, '\x5a'));
+  WriteFile(folder + "empty.db", "");
+  RunSql(folder + "foreign.db", "CREATE TABLE t(x); PRAGMA user_version=1;");
+  std::filesystem::create_directory(folder + "folder.db");
+  for (const std::string name : {"missing", "garbage", "empty", "foreign", "folder"}) {
+    uint32_t handle = 99;
+    EXPECT_NE(DorvexOpenDatabase(library_, folder + name + ".db", 0, &handle), 0) << name;
+    EXPECT_EQ(handle, 0u) << name;
+  }
+  uint32_t handle = 99;
+  EXPECT_NE(DorvexOpenDatabase(library_, "", 0, &handle), 0);
+  EXPECT_EQ(library_.OpenDatabaseCount(), 1u) << "only the fixture's database";
+  EXPECT_EQ(ReadFileBytes(folder + "garbage.db"), std::string(5000, '\x5a')) << "left untouched";
+}
+
+TEST_F(DorvexTest, CreateRefusesAnExistingFile) {
+  EXPECT_NE(DorvexCreateDatabase(library_, file_), 0);
+  EXPECT_NE(DorvexCreateDatabase(library_, home_ + "/no/such/folder/x.db"), 0);
+  EXPECT_FALSE(std::filesystem::exists(home_ + "/no/such/folder/x.db"));
+}
+
+TEST_F(DorvexTest, NodesAreCreatedOnceAndMatchedWithoutCase) {
+  char record[kDorvexNodeSize] = "data set";
+  EXPECT_EQ(DorvexCreateNode(library_, database_, "/A/B/C/SET1", kDorvexNodeSize, record, 4, 0), 1);
+  EXPECT_EQ(DorvexCreateNode(library_, database_, "a/b/c/set1", kDorvexNodeSize, record, 4, 0), 0);
+  EXPECT_EQ(DorvexCreateNode(library_, database_, "/A/B/C", kDorvexNodeSize, record, 4, 0), 0)
+      << "a level that does not match the path";
+  EXPECT_EQ(DorvexCreateNode(library_, database_, "/A/B/C/ELEVENCHARS", 0, nullptr, 4, 0), 0)
+      << "components hold at most 10 characters";
+  std::vector<DorvexItem> items;
+  ASSERT_EQ(DorvexListItems(library_, database_, "/a/B/c", &items), 0);
+  ASSERT_EQ(items.size(), 2u);
+  EXPECT_EQ(items[0].path, "/A/B/C");
+  EXPECT_EQ(items[1].path, "/A/B/C/SET1");
+  EXPECT_EQ(items[1].level, 4);
+  EXPECT_NE(DorvexListItems(library_, database_, "/X", &items), 0);
+}
+
+TEST_F(DorvexTest, StoredFilesComeBackByteForByte) {
+  std::string source = home_ + "/report.txt";
+  std::string bytes("line one\r\nline two\0with a NUL\n", 30);
+  WriteFile(source, bytes);
+  ASSERT_EQ(DorvexStoreFile(library_, database_, 0, source, "/A/B/C/_plots_/_qxrp_/1",
+                            "Quillex Report"), 0);
+  EXPECT_NE(DorvexStoreFile(library_, database_, 0, source, "/A/B/C/_plots_/_qxrp_/1", "again"), 0)
+      << "an item of that path exists";
+  EXPECT_NE(DorvexStoreFile(library_, database_, 0, home_ + "/missing", "/A/B/C/_plots_/_qxrp_/2",
+                            "x"), 0);
+  std::string title;
+  std::string back;
+  ASSERT_EQ(DorvexReadFile(library_, database_, "/a/b/c/_PLOTS_/_qxrp_/1", &title, &back), 0);
+  EXPECT_EQ(title, "Quillex Report");
+  EXPECT_EQ(back, bytes);
+}
+
+TEST_F(DorvexTest, CheckFindsAHealthyDatabaseAndAMissingChunk) {
+  std::vector<float> values(5000, 1.5F);
+  DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, values));
+  std::vector<std::string> problems;
+  EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0) << problems.front();
+  DorvexCloseDatabase(library_, database_);
+  RunSql(file_, "DELETE FROM chunks WHERE chunk=1");
+  EXPECT_NE(DorvexCheckDatabase(library_, file_, &problems), 0);
+  ASSERT_FALSE(problems.empty());
+  EXPECT_EQ(problems[0], "curve with missing or extra sample chunks: /A/B/C/D/GR/1");
+}
+
+// A full disk: the process may not grow files past a limit, so the commit
+// fails. The samples committed before stay, and the file stays sound.
+TEST_F(DorvexTest, AFullDiskFailsTheWriteAndKeepsWhatWasCommitted) {
+  std::vector<float> first(1000, 2.0F);
+  uint32_t curve = MakeCurve("/A/B/C/D/GR/1", 0, 100, first);
+  ASSERT_EQ(DorvexFlush(library_, curve), 0);
+  std::vector<float> many(2'000'000, 3.0F);
+  ASSERT_EQ(DorvexWriteSamples(library_, curve, 100'000, static_cast<int32_t>(many.size()),
+                               many.data()), 0);
+  auto old = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit saved;
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit tiny = saved;
+  tiny.rlim_cur = 512 * 1024;
+  ::setrlimit(RLIMIT_FSIZE, &tiny);
+  int flushed = DorvexFlush(library_, curve);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old);
+  EXPECT_NE(flushed, 0);
+  DorvexCloseDatabase(library_, database_);
+
+  DorvexLibrary reader;
+  ASSERT_EQ(DorvexInitializeAt(reader, home_), 1);
+  std::vector<std::string> problems;
+  EXPECT_EQ(DorvexCheckDatabase(reader, file_, &problems), 0);
+  uint32_t database = 0;
+  ASSERT_EQ(DorvexOpenDatabase(reader, file_, 0, &database), 0);
+  std::vector<DorvexItem> items;
+  ASSERT_EQ(DorvexListItems(reader, database, "/A/B/C/D/GR/1", &items), 0);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_TRUE(items[0].count == 1000 || items[0].count == 1000 + 2'000'000)
+      << "either the commit happened whole or not at all: " << items[0].count;
+}
+
+}  // namespace
