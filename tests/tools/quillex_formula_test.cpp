@@ -1,58 +1,15 @@
 // Drives the built quillex-formula and compares what it prints.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/tools/tool_runner.h"
+
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-Result RunTool(const std::vector<std::string>& arguments) {
-  const char* bin = std::getenv("QUILLEX_BIN");
-  std::string command = std::string(bin ? bin : "tools") + "/quillex-formula";
-  for (const std::string& argument : arguments) command += " " + Quote(argument);
-  auto folder = std::filesystem::temp_directory_path();
-  auto out = folder / ("qf_out_" + std::to_string(::getpid()));
-  auto err = folder / ("qf_err_" + std::to_string(::getpid()));
-  command += " >" + out.string() + " 2>" + err.string() + " </dev/null";
-  int raw = std::system(command.c_str());
-  Result result;
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  result.out = ReadFile(out);
-  result.err = ReadFile(err);
-  std::filesystem::remove(out);
-  std::filesystem::remove(err);
-  return result;
+ToolResult Formula(const std::vector<std::string>& arguments) {
+  return RunTool("quillex-formula", arguments);
 }
 
 struct Case {
@@ -85,7 +42,7 @@ TEST(QuillexFormula, CompilesTestsAndReports) {
       {"options end at --", {"--", "-A"}, 0, "-1.000000*1.000000 = -1.000000\n", note},
   };
   for (const Case& c : cases) {
-    Result result = RunTool(c.arguments);
+    ToolResult result = Formula(c.arguments);
     EXPECT_EQ(result.status, c.status) << c.name;
     EXPECT_EQ(result.out, c.out) << c.name;
     EXPECT_EQ(result.err, c.err) << c.name;
@@ -93,7 +50,7 @@ TEST(QuillexFormula, CompilesTestsAndReports) {
 }
 
 TEST(QuillexFormula, DumpShowsCompiledTextAndNodes) {
-  Result result = RunTool({"--dump", "FILTGAUS(GR, 5)+sqrt(gr)*0.1", "GR=4"});
+  ToolResult result = Formula({"--dump", "FILTGAUS(GR, 5)+sqrt(gr)*0.1", "GR=4"});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out,
             "compiled: #130+#131*#132\n"
@@ -114,12 +71,12 @@ TEST(QuillexFormula, CommandLineMistakesExitTwo) {
       {"no such variable", {"A", "B=1"}, 2, "", nullptr},
   };
   for (const Case& c : cases) {
-    Result result = RunTool(c.arguments);
+    ToolResult result = Formula(c.arguments);
     EXPECT_EQ(result.status, c.status) << c.name;
     EXPECT_EQ(result.out, "") << c.name;
     EXPECT_NE(result.err.find("quillex-formula: "), std::string::npos) << c.name;
   }
-  Result help = RunTool({"--help"});
+  ToolResult help = Formula({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("usage: quillex-formula", 0), 0u);
 }
