@@ -9,14 +9,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "curvedata/dorvex_sample_reader.h"
 #include "curvedata/screen.h"
 #include "job/job.h"
 #include "job/run_state.h"
 #include "libs/corutil/corutil.h"
 #include "libs/dorvex/dorvex.h"
 #include "libs/sift32/sift32.h"
-
-class SampleReader;
 
 // What the formula editor keeps while it is open.
 struct EditorState {
@@ -42,6 +41,9 @@ struct Context {
   int32_t runMode = 1;
   std::vector<UnitEntry> units;  // the unit list, loaded when the main window opens
   int32_t unitCount = 0;
-  SampleReader* sampleReader = nullptr;  // null: every variable read fails
+  // Input variables read their samples from the log database; tests may put
+  // a reader of their own here. Null: every variable read fails.
+  DorvexSampleReader dorvexReader{dorvex};
+  SampleReader* sampleReader = &dorvexReader;
   EditorState editor;
 };

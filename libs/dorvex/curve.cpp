@@ -243,6 +243,9 @@ int DorvexOpenCurve(DorvexLibrary& library, uint32_t database, const std::string
   *handle = 0;
   OpenDatabase* open = FindDatabase(library, database);
   if (open == nullptr || (mode != kDorvexRead && mode != kDorvexWrite)) return kDorvexFailed;
+  // A file we may not write is refused for writing now, not at the first
+  // commit, when the samples would already be taken from the caller.
+  if (mode == kDorvexWrite && sqlite3_db_readonly(open->db, "main") != 0) return kDorvexFailed;
   int64_t id = FindItem(open->db, SplitPath(path));
   Statement read(open->db,
                  "SELECT record, top, step, element_size, count, open_end FROM items "

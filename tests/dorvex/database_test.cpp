@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -143,6 +144,48 @@ TEST_F(DorvexTest, AFullDiskFailsTheWriteAndKeepsWhatWasCommitted) {
   ASSERT_EQ(items.size(), 1u);
   EXPECT_TRUE(items[0].count == 1000 || items[0].count == 1000 + 2'000'000)
       << "either the commit happened whole or not at all: " << items[0].count;
+}
+
+}  // namespace
+
+namespace {
+
+// Makes a file read-only even for root (who ignores permission bits) by
+// marking it immutable; false when this file system cannot.
+bool MakeReadOnly(const std::string& file) {
+  if (::geteuid() != 0) {
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read);
+    return true;
+  }
+  return std::system(("chattr +i '" + file + "' 2>/dev/null").c_str()) == 0;
+}
+
+void MakeWritable(const std::string& file) {
+  if (::geteuid() == 0) std::system(("chattr -i '" + file + "' 2>/dev/null").c_str());
+  std::filesystem::permissions(file, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add);
+}
+
+TEST_F(DorvexTest, AReadOnlyFileIsReadButNeverWritten) {
+  DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, {4.0F, 5.0F}));
+  DorvexCloseDatabase(library_, database_);
+  if (!MakeReadOnly(file_)) GTEST_SKIP() << "cannot make a file read-only here";
+  uint32_t database = 0;
+  ASSERT_EQ(DorvexOpenDatabase(library_, file_, 0, &database), 0);
+  uint32_t curve = 0;
+  EXPECT_NE(DorvexOpenCurve(library_, database, "/A/B/C/D/GR/1", &curve, kDorvexWrite, nullptr), 0);
+  ASSERT_EQ(DorvexOpenCurve(library_, database, "/A/B/C/D/GR/1", &curve, kDorvexRead, nullptr), 0);
+  int result = -1;
+  EXPECT_EQ(ReadAt(curve, 100, &result), 5.0F);
+  auto info = CurveInfoBytes(0, 0, 100);
+  EXPECT_NE(DorvexCreateCurve(library_, database, "/A/B/C/D/SP/1", kDorvexCurveInfoSize,
+                              info.data()), 0);
+  EXPECT_EQ(DorvexCreateNode(library_, database, "/A/B/C/E", 0, nullptr, 4, 0), 0);
+  DorvexCloseDatabase(library_, database);
+  MakeWritable(file_);
+  std::vector<std::string> problems;
+  EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0);
 }
 
 }  // namespace

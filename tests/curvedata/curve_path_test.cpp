@@ -1,0 +1,148 @@
+#include "curvedata/curve_path.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+#include "curvedata/context.h"
+#include "curvedata/recording_screen.h"
+
+namespace {
+
+TEST(CurvePath, PathComponentSkipsEmptyComponentsAndCutsLongOnes) {
+  // The 480-character scan: "/a" then slashes up to place 477, then "bcdef".
+  const std::string cutByScan = "/a/" + std::string(475, '/') + "bcdef";
+  const std::string beyondScan = "/a" + std::string(478, '/') + "b";
+  struct Case {
+    std::string path;
+    int32_t n;
+    const char* component;
+  } cases[] = {
+      {"/a/b/c", 0, "a"},   {"/a/b/c", 2, "c"},     {"/a/b/c", 3, ""},
+      {"a//b/", 1, "b"},    {"//a///b", 1, "b"},    {"a/b", 0, "a"},
+      {"", 0, ""},          {"///", 0, ""},         {"/a/b", -1, ""},
+      {"/ABCDEFGHIJKL/x", 0, "ABCDEFGHIJ"},         {"/ABCDEFGHIJKL/x", 1, "x"},
+      {cutByScan, 1, "bc"}, {beyondScan, 1, ""},    {beyondScan, 0, "a"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PathComponent(c.path, c.n), c.component) << c.path.substr(0, 20) << " " << c.n;
+  }
+}
+
+TEST(CurvePath, BaseNameTakesTheTextAfterEitherSeparator) {
+  struct Case {
+    const char* path;
+    const char* name;
+  } cases[] = {
+      {"C:\\DATA\\WELL1.db", "WELL1.db"}, {"/home/u/db/WELL1.db", "WELL1.db"},
+      {"WELL1.db", "WELL1.db"},           {"a/b\\c", "c"},
+      {"a\\b/c", "c"},                    {"/db/", ""},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BaseName(c.path), c.name) << c.path;
+}
+
+// Labels are read against the database folder of a library started on a
+// home folder of its own.
+class SourceLabelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quillex_label_XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    home_ = pattern;
+    ASSERT_EQ(DorvexInitializeAt(context_.dorvex, home_), 1);
+    folder_ = home_ + "/db/";
+  }
+
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(home_, ignored);
+  }
+
+  RecordingScreen screen_;
+  Context context_{screen_};
+  std::string home_;
+  std::string folder_;
+};
+
+TEST_F(SourceLabelTest, FormatShowsTheDatabaseNameAndThePath) {
+  struct Case {
+    const char* database;
+    const char* path;
+    const char* label;
+  } cases[] = {
+      {"", "", ""},
+      {"C:\\DATA\\WELL1.db", "/a/b/c/d/GR/*", "WELL1: /a/b/c/d/GR"},
+      {"/home/u/db/WELL1.db", "/a/b/c/d", "WELL1: /a/b/c/d"},
+      {"D:/x/W", "/a/b", "W: /a/b"},
+      {"/db/archive.2019.db", "/a", "archive.2019: /a"},
+      {"/db/W.db", "", "W: "},
+      {"", "a", ": a"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FormatSourceLabel(context_, c.database, c.path), c.label)
+        << c.database << " " << c.path;
+  }
+}
+
+TEST_F(SourceLabelTest, ParseSplitsAtTheFirstColon) {
+  struct Case {
+    const char* text;
+    const char* name;  // database file in the folder; "" for none
+    const char* path;
+  } cases[] = {
+      {"WELL1: /a/b", "WELL1.db", "/a/b"},
+      {"  WELL1:   /a/b/c/d/GR/*  ", "WELL1.db", "/a/b/c/d/GR/*"},
+      {"W:/a:b", "W.db", "/a:b"},
+      {"W:", "W.db", ""},
+      {"", "", ""},
+      {" \t ", "", ""},
+  };
+  for (const Case& c : cases) {
+    std::string database = "old.db";
+    std::string path = "/old";
+    ParseSourceLabel(context_, c.text, &database, &path);
+    EXPECT_EQ(database, *c.name == '\0' ? "" : folder_ + c.name) << c.text;
+    EXPECT_EQ(path, c.path) << c.text;
+  }
+  EXPECT_TRUE(screen_.boxes().empty());
+}
+
+TEST_F(SourceLabelTest, ParseWithoutColonTellsTheUserAndGivesNothing) {
+  for (bool mainWindow : {false, true}) {
+    screen_.Clear();
+    screen_.SetMainWindow(mainWindow);
+    std::string database = "old.db";
+    std::string path = "/old";
+    ParseSourceLabel(context_, "  WELL1 /a/b ", &database, &path);
+    EXPECT_EQ(database, "");
+    EXPECT_EQ(path, "");
+    ASSERT_EQ(screen_.boxes().size(), 1U);
+    const RecordedBox& shown = screen_.boxes().front();
+    EXPECT_EQ(shown.text, "WELL1 /a/b");
+    EXPECT_EQ(shown.caption, "Path Name Error:");
+    EXPECT_EQ(shown.style, box::kTaskModal) << "no icon, OK only";
+    EXPECT_EQ(shown.owned, mainWindow);
+  }
+}
+
+// A label shown in a field and typed back names the same source, apart from
+// the "/*" of any pass, which the label leaves out.
+TEST_F(SourceLabelTest, ALabelReadsBackAsTheSourceItShows) {
+  struct Case {
+    const char* path;
+    const char* back;
+  } cases[] = {{"/a/b/c/d", "/a/b/c/d"}, {"/a/b/c/d/GR/*", "/a/b/c/d/GR"}};
+  for (const Case& c : cases) {
+    std::string database;
+    std::string path;
+    ParseSourceLabel(context_, FormatSourceLabel(context_, folder_ + "WELL1.db", c.path),
+                     &database, &path);
+    EXPECT_EQ(database, folder_ + "WELL1.db");
+    EXPECT_EQ(path, c.back);
+  }
+}
+
+}  // namespace
