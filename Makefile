@@ -5,16 +5,19 @@
 #   make test   deps, build, and every test, also under AddressSanitizer and
 #               UndefinedBehaviorSanitizer (build-asan/)
 #   make bench  the benchmarks, each against a peer in the same run
+#   make fuzz   the INI engine's fuzzer, 20 seconds (installs clang first)
 
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 
 PACKAGES := cmake ninja-build g++ libgtest-dev libsqlite3-dev
+# Only for `make fuzz`: clang, and the runtimes of libFuzzer and the sanitizers.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build build-asan test test-fast bench clean
+.PHONY: all deps build build-asan test test-fast bench fuzz clean
 
 all: build
 
@@ -50,6 +53,10 @@ test: build build-asan
 # Speed against peers measured in the same run (not part of the tests).
 bench: build
 	$(BUILD_DIR)/bench/dorvex_bench
+
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	$(MAKE) -C fuzz
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

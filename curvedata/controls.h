@@ -8,6 +8,7 @@
 namespace control {
 // Main window.
 constexpr int32_t kScale = 102;
+constexpr int32_t kJobTitle = 103;  // the group box above the output list
 constexpr int32_t kOutputList = 104;
 constexpr int32_t kPresentation = 105;
 constexpr int32_t kInputSource = 106;
@@ -16,7 +17,13 @@ constexpr int32_t kIntervalFrom = 111;
 constexpr int32_t kIntervalTo = 112;
 constexpr int32_t kFromUnits = 113;
 constexpr int32_t kToUnits = 114;
+constexpr int32_t kPresentationBrowse = 109;
+constexpr int32_t kPresentationLabel = 119;
+constexpr int32_t kScaleLabel = 120;
 constexpr int32_t kProgress = 167;
+// Menu items with check marks: the run option.
+constexpr int32_t kMenuGenerateCurves = 134;
+constexpr int32_t kMenuGenerateReport = 135;
 // Formula editor.
 constexpr int32_t kTestResult = 149;
 }  // namespace control

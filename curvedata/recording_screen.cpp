@@ -32,3 +32,11 @@ std::vector<std::string> RecordingScreen::BoxTexts() const {
   for (const RecordedBox& each : boxes_) texts.push_back(each.text);
   return texts;
 }
+
+std::optional<std::string> RecordingScreen::AskFileName(const FileDialogRequest& request) {
+  fileDialogs_.push_back(request);
+  if (fileNames_.empty()) return std::nullopt;
+  std::optional<std::string> answer = fileNames_.front();
+  fileNames_.pop_front();
+  return answer;
+}

@@ -33,8 +33,21 @@ class RecordingScreen : public Screen {
                  bool owned) override;
   bool HasMainWindow() const override { return mainWindow_; }
   MathErrorAnswer AskMathError() override;
+  std::optional<std::string> AskFileName(const FileDialogRequest& request) override;
   std::string Text(int32_t id) const override;
   void SetText(int32_t id, const std::string& text) override;
+  void Enable(int32_t id, bool enabled) override { disabled_[id] = !enabled; }
+  void SetChecked(int32_t menuItem, bool checked) override { checked_[menuItem] = checked; }
+  void ClearList(int32_t id) override { lists_[id].clear(); }
+  void AddListLine(int32_t id, const std::string& line) override { lists_[id].push_back(line); }
+
+  bool IsEnabled(int32_t id) const { return !disabled_.count(id) || !disabled_.at(id); }
+  bool IsChecked(int32_t menuItem) const {
+    return checked_.count(menuItem) != 0 && checked_.at(menuItem);
+  }
+  std::vector<std::string> ListLines(int32_t id) const {
+    return lists_.count(id) ? lists_.at(id) : std::vector<std::string>();
+  }
 
   void SetMainWindow(bool exists) { mainWindow_ = exists; }
 
@@ -42,6 +55,10 @@ class RecordingScreen : public Screen {
   void ScriptAnswer(int answer) { answers_.push_back(answer); }
   void ScriptMathError(MathErrorAnswer answer) { mathAnswers_.push_back(answer); }
   void SetDefaultMathError(MathErrorAnswer answer) { defaultMathAnswer_ = answer; }
+  // The next file dialog's answer; nothing stands for Cancel, as does an
+  // empty script.
+  void ScriptFileName(std::optional<std::string> path) { fileNames_.push_back(std::move(path)); }
+  const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
 
   // Called with every box as it is shown (the command-line tools print them).
   void OnBox(std::function<void(const RecordedBox&)> echo) { echo_ = std::move(echo); }
@@ -60,5 +77,10 @@ class RecordingScreen : public Screen {
   MathErrorAnswer defaultMathAnswer_;
   int mathErrorDialogs_ = 0;
   std::map<int32_t, std::string> texts_;
+  std::map<int32_t, bool> disabled_;
+  std::map<int32_t, bool> checked_;
+  std::map<int32_t, std::vector<std::string>> lists_;
+  std::deque<std::optional<std::string>> fileNames_;
+  std::vector<FileDialogRequest> fileDialogs_;
   std::function<void(const RecordedBox&)> echo_;
 };

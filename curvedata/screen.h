@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Message-box style bits, with the values the system's boxes are defined by.
@@ -38,6 +39,18 @@ struct MathErrorAnswer {
   bool dontShowAgain = false;  // check box 1000, read by "Yes" only
 };
 
+// An open-file or save-file dialog, as the system asks for it.
+struct FileDialogRequest {
+  bool save = false;            // a save-file dialog, else an open-file dialog
+  std::string title;            // "Select Quillex Job"
+  std::string filterName;       // "Quillex Jobs"
+  std::string pattern;          // "*.QXJ"; matched in either case
+  std::string initialFolder;
+  std::string fileName;         // the file name field's first text
+  bool mustExist = false;       // open: the chosen file must exist
+  bool promptOverwrite = false; // save: ask before replacing a file
+};
+
 class Screen {
  public:
   virtual ~Screen() = default;
@@ -53,7 +66,18 @@ class Screen {
   // The math-error dialog, run modally while a run is on.
   virtual MathErrorAnswer AskMathError() = 0;
 
+  // A file dialog; the chosen path, or nothing when the user cancels.
+  virtual std::optional<std::string> AskFileName(const FileDialogRequest& request) = 0;
+
   // Texts of controls by id.
   virtual std::string Text(int32_t id) const = 0;
   virtual void SetText(int32_t id, const std::string& text) = 0;
+
+  // Enabling controls, and the check marks of menu items.
+  virtual void Enable(int32_t id, bool enabled) = 0;
+  virtual void SetChecked(int32_t menuItem, bool checked) = 0;
+
+  // The lines of a list box.
+  virtual void ClearList(int32_t id) = 0;
+  virtual void AddListLine(int32_t id, const std::string& line) = 0;
 };

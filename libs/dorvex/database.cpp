@@ -22,7 +22,7 @@ constexpr int kBusyMilliseconds = 5000;
 sqlite3* OpenFile(const std::string& file, int flags) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK) {
-    sqlite3_close(db);
+    sqlite3_close_v2(db);
     return nullptr;
   }
   sqlite3_busy_timeout(db, kBusyMilliseconds);
@@ -52,7 +52,7 @@ int DorvexOpenDatabase(DorvexLibrary& library, const std::string& file, int32_t 
   sqlite3* db = OpenFile(file, SQLITE_OPEN_READWRITE);
   if (db == nullptr) return kDorvexFailed;
   if (!HasOurSchema(db)) {  // also fails for a file that is not a database
-    sqlite3_close(db);
+    sqlite3_close_v2(db);
     return kDorvexFailed;
   }
   dorvex_sql::Execute(db, "PRAGMA synchronous=NORMAL");
@@ -69,7 +69,7 @@ void DorvexCloseDatabase(DorvexLibrary& library, uint32_t database) {
       DorvexCloseCurve(library, static_cast<uint32_t>(i + 1));
     }
   }
-  sqlite3_close(open->db);
+  sqlite3_close_v2(open->db);
   library.state->databases[database - 1].reset();
 }
 
@@ -79,7 +79,7 @@ int DorvexCreateDatabase(DorvexLibrary& /*library*/, const std::string& file) {
   sqlite3* db = OpenFile(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
   if (db == nullptr) return kDorvexFailed;
   bool created = CreateSchema(db);
-  sqlite3_close(db);
+  sqlite3_close_v2(db);
   if (!created) {
     // Leave no half-made file behind.
     std::remove(file.c_str());

@@ -122,9 +122,11 @@ int DorvexCheckDatabase(DorvexLibrary& library, const std::string& file,
     return kDorvexFailed;
   }
   sqlite3* db = FindDatabase(library, database)->db;
-  Statement integrity(db, "PRAGMA integrity_check");
-  while (integrity.Step() == SQLITE_ROW) {
-    if (integrity.Text(0) != "ok") problems->push_back("storage: " + integrity.Text(0));
+  {
+    Statement integrity(db, "PRAGMA integrity_check");
+    while (integrity.Step() == SQLITE_ROW) {
+      if (integrity.Text(0) != "ok") problems->push_back("storage: " + integrity.Text(0));
+    }
   }
   // Rules of the library's own: items hang from existing parents, samples
   // belong to curves, every curve has exactly the chunks its count needs.

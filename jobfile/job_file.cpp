@@ -1,0 +1,231 @@
+#include "jobfile/job_file.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "curvedata/context.h"
+#include "formula/number_text.h"
+#include "curvedata/controls.h"
+#include "curvedata/curve_path.h"
+#include "curvedata/job_fields.h"
+#include "formula/compiler.h"
+#include "job/job_list.h"
+#include "jobfile/profile.h"
+
+namespace {
+
+bool IsInput(const VariableBinding& node) {
+  return node.kind == kNodeInput || node.kind == kNodeSingleValue;
+}
+
+std::string Section(int number) { return std::to_string(number); }
+
+void Write(const std::string& file, const std::string& section, const std::string& key,
+           const std::string& value) {
+  WritePrivateProfileString(section, key, value, file);
+}
+
+// A field as it can be read back: the reader splits at commas and skips
+// empty fields, so a comma becomes ";" and an empty field a single blank
+// (either would shift every later field).
+std::string Field(std::string text) {
+  for (char& c : text) {
+    if (c == ',') c = ';';
+  }
+  return text.empty() ? " " : text;
+}
+
+std::vector<std::string> SplitAtCommas(const std::string& line) {
+  std::vector<std::string> tokens;
+  size_t start = 0;
+  while (start < line.size()) {
+    size_t comma = line.find(',', start);
+    if (comma == std::string::npos) comma = line.size();
+    if (comma > start) tokens.push_back(line.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return tokens;
+}
+
+void WriteRecordTo(Context& context, const OutputDef& output, const std::string& file) {
+  Write(file, "Job", "Option", std::to_string(context.job.runOption));
+  std::string section = Section(OutputNumber(context.job, &output));
+  WritePrivateProfileString(section, std::nullopt, std::nullopt, file);
+  Write(file, section, "output", OutputRecordLine(context, output));
+  Write(file, section, "formula", output.formula);
+  for (const auto& node : output.variables) {
+    if (!IsInput(*node)) continue;
+    Write(file, section, node->name + "units", UnitText(context, node->units));
+    Write(file, section, node->name + "path",
+          FormatSourceLabel(context, node->database, node->path));
+  }
+}
+
+// The job folder holds job files named without a folder.
+std::string InJobFolder(Context& context, const std::string& path) {
+  if (!path.empty() && path.front() == '/') return path;
+  return DorvexGetSetting(context.dorvex, dorvex_setting::kSettingsFolder).text + path;
+}
+
+std::string ReadPresentation(const std::string& file) {
+  std::string name = ReadProfileString(file, "0", "format", "", kFormatLimit);
+  if (!name.empty() && name.size() <= 8 && name.find('.') == std::string::npos) name += ".PRS";
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
+}
+
+// Makes the output of one "output" line; false when the line holds no token.
+bool ReadOutput(Context& context, const std::string& file, int number) {
+  std::string section = Section(number);
+  std::vector<std::string> tokens =
+      SplitAtCommas(ReadProfileString(file, section, "output", "", kRecordLimit));
+  if (tokens.empty()) return false;
+  auto made = std::make_unique<OutputDef>();
+  made->name = tokens[0].substr(0, kOutputNameLimit);
+  if (tokens.size() > 1) made->units = DorvexUnitCode(context.dorvex, tokens[1]);
+  if (tokens.size() > 2) made->dataId = static_cast<uint32_t>(std::max(0, std::atoi(tokens[2].c_str())));
+  if (tokens.size() > 3) made->description = tokens[3];
+  if (tokens.size() > 4) made->step = std::atoi(tokens[4].c_str());
+  made->formula = ReadProfileString(file, section, "formula", "", kRecordLimit);
+  OutputDef& output = AppendOutput(context.job, std::move(made));
+  ResetCompiledFormula(context, &output);
+  if (CompileFormula(context, output.formula, output.compiled, output) == 0) {
+    ResetCompiledFormula(context, &output);
+  }
+  // The units chosen for each variable are read now, so that a Save before
+  // any run or edit writes them back instead of dropping them. (The sources
+  // are not: a loaded job starts without them.)
+  for (const auto& node : output.variables) {
+    if (!IsInput(*node)) continue;
+    node->units = DorvexUnitCode(
+        context.dorvex, ReadProfileString(file, section, node->name + "units", "", kRecordLimit));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string OutputRecordLine(Context& context, const OutputDef& output) {
+  char numbers[2][16];
+  std::snprintf(numbers[0], sizeof numbers[0], "%d", static_cast<int>(output.dataId));
+  std::snprintf(numbers[1], sizeof numbers[1], "%d", output.step);
+  return Field(output.name) + "," + Field(UnitText(context, output.units)) + "," + numbers[0] +
+         "," + Field(output.description) + "," + numbers[1];
+}
+
+void WriteOutputRecord(Context& context, const OutputDef& output) {
+  WriteRecordTo(context, output, context.job.filePath);
+}
+
+void WritePathKeys(Context& context, const OutputDef& output, int section) {
+  for (const auto& node : output.variables) {
+    if (node->kind != kNodeInput) continue;
+    Write(context.job.filePath, Section(section), node->name + "path",
+          FormatSourceLabel(context, node->database, node->path));
+  }
+}
+
+bool LoadJob(Context& context) {
+  Job& job = context.job;
+  ReleaseAllOutputs(context.filters, job);
+  job.nextControlId = kFirstGridControlId;
+  if (job.filePath.empty()) {
+    context.screen.SetText(control::kJobTitle, "");
+    return false;
+  }
+  job.filePath = FindFileIgnoringCase(InJobFolder(context, job.filePath));
+  const std::string& file = job.filePath;
+  ApplyRunOption(context, GetPrivateProfileInt("Job", "Option", 0, file) == 1 ? kGenerateReport
+                                                                              : kGenerateCurves);
+  job.presentation = ReadPresentation(file);
+  context.screen.SetText(control::kPresentation, job.presentation);
+  std::string scale = ReadProfileString(file, "0", "scale", "", kScaleLimit);
+  context.screen.SetText(control::kScale, scale);
+  if (double value = ReadLeadingNumber(scale); value != 0.0) job.scale = value;
+  for (int number = 1; ReadOutput(context, file, number); ++number) {
+  }
+  context.screen.SetText(control::kJobTitle, file);
+  return true;
+}
+
+void ClearInputPaths(Context& context) {
+  for (const auto& output : context.job.outputs) {
+    std::string section = Section(OutputNumber(context.job, output.get()));
+    for (const auto& node : output->variables) {
+      if (node->kind != kNodeInput) continue;
+      Write(context.job.filePath, section, node->name + "path", "");
+      node->database.clear();
+      node->path.clear();
+    }
+  }
+}
+
+void ReadNodeBindings(Context& context, const OutputDef& output, VariableBinding& node) {
+  const std::string& file = context.job.filePath;
+  std::string section = Section(OutputNumber(context.job, &output));
+  node.units = DorvexUnitCode(context.dorvex,
+                              ReadProfileString(file, section, node.name + "units", "", kRecordLimit));
+  ParseSourceLabel(context, ReadProfileString(file, section, node.name + "path", "", kRecordLimit),
+                   &node.database, &node.path);
+}
+
+void DeleteOutputSection(Context& context, int number) {
+  const std::string& file = context.job.filePath;
+  WritePrivateProfileString(Section(number), std::nullopt, std::nullopt, file);
+  for (int k = number + 1;; ++k) {
+    std::string keyList(kKeyListLimit + 1, '\0');
+    uint32_t length = GetPrivateProfileString(Section(k), std::nullopt, "", keyList.data(),
+                                               kKeyListLimit + 1, file);
+    if (length == 0) break;
+    for (size_t at = 0; at < length && keyList[at] != '\0'; at = keyList.find('\0', at) + 1) {
+      std::string key = keyList.c_str() + at;
+      Write(file, Section(k - 1), key, ReadProfileString(file, Section(k), key, "", kCopyLimit));
+    }
+    WritePrivateProfileString(Section(k), std::nullopt, std::nullopt, file);
+  }
+}
+
+bool SaveJob(Context& context) {
+  Job& job = context.job;
+  if (job.filePath.empty()) return false;
+  ReadJobFields(context, ScaleRule::kSave);
+  std::string saving = job.filePath + ".saving";
+  std::filesystem::remove(saving);
+  char scale[32];
+  double whole = std::trunc(job.scale);
+  std::snprintf(scale, sizeof scale, "%d",
+                std::isnan(whole) ? 0 : static_cast<int>(std::clamp(whole, -2147483648.0, 2147483647.0)));
+  bool written = WritePrivateProfileString("0", "format", job.presentation, saving) &&
+                 WritePrivateProfileString("0", "scale", scale, saving);
+  for (const auto& output : job.outputs) {
+    if (written) WriteRecordTo(context, *output, saving);
+  }
+  std::error_code error;
+  if (written) std::filesystem::rename(saving, job.filePath, error);
+  if (!written || error) {
+    std::filesystem::remove(saving, error);
+    return false;
+  }
+  context.screen.SetText(control::kJobTitle, job.filePath);
+  return true;
+}
+
+std::string FindFileIgnoringCase(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path wanted(path);
+  if (std::filesystem::exists(wanted, error)) return path;
+  std::filesystem::path folder = wanted.has_parent_path() ? wanted.parent_path() : ".";
+  std::string name = wanted.filename().string();
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    if (strcasecmp(entry.path().filename().c_str(), name.c_str()) == 0) {
+      return (folder / entry.path().filename()).string();
+    }
+  }
+  return path;
+}

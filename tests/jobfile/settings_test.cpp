@@ -1,0 +1,61 @@
+// The program's settings and its command line.
+#include "jobfile/settings.h"
+
+#include "curvedata/controls.h"
+#include "tests/jobfile/job_fixture.h"
+
+namespace {
+
+TEST_F(JobFileTest, MissingSettingsGiveDepthAndTheScaleOfTheUnits) {
+  LoadSettings(context_, "quillex.exe -args job1.qxj");
+  EXPECT_EQ(context_.runMode, 1);
+  EXPECT_EQ(context_.job.scale, 240.0);
+  EXPECT_EQ(context_.job.intervalFrom, IndexUnset);
+  EXPECT_EQ(context_.job.intervalTo, IndexUnset);
+  EXPECT_EQ(context_.job.filePath, jobs_ + "job1.qxj");
+
+  WriteBytes(home_ + "/jobs/corvane.ini", "[Corvane]\r\nMetric=1\r\n");
+  DorvexLibrary& dorvex = context_.dorvex;
+  ASSERT_EQ(DorvexInitializeAt(dorvex, home_), 1);
+  LoadSettings(context_, "");
+  EXPECT_EQ(context_.job.scale, 200.0) << "metric depths";
+  EXPECT_EQ(context_.job.filePath, "");
+}
+
+TEST_F(JobFileTest, SettingsReadBackAndDriveTime) {
+  WriteBytes(home_ + "/jobs/corvane.ini",
+             "[Corvane]\r\nMetric=0\r\n[Quillex]\r\nDrive= 0 \r\nScale=abc\r\nScript=old.qxj\r\n");
+  LoadSettings(context_, "quillex");
+  EXPECT_EQ(context_.runMode, 0);
+  EXPECT_EQ(context_.indexFactor, 100) << "time labels";
+  EXPECT_EQ(screen_.Text(control::kFromUnits), DorvexUnitLabel(context_.dorvex, 70));
+  EXPECT_EQ(context_.job.scale, 0.0) << "only an empty text takes the default";
+  EXPECT_EQ(context_.job.filePath, "") << "Script is never reopened";
+
+  context_.runMode = 1;
+  context_.job.filePath = jobs_ + "now.qxj";
+  SaveSettings(context_);
+  EXPECT_EQ(ReadBytes(home_ + "/jobs/corvane.ini"),
+            "[Corvane]\r\nMetric=0\r\n[Quillex]\r\nDrive=1\r\nScale=abc\r\nScript=" + jobs_ +
+                "now.qxj\r\n");
+}
+
+TEST_F(JobFileTest, CommandLineNamesTheJob) {
+  struct Case {
+    std::string commandLine;
+    std::string path;
+  } cases[] = {
+      {"quillex -args job1.qxj", jobs_ + "job1.qxj"},
+      {"quillex -args " + jobs_ + "sub/b.qxj mode=1", jobs_ + "sub/b.qxj"},
+      {"quillex -args \"my job.qxj\"", jobs_ + "my job.qxj"},
+      {"quillex -args", ""},
+      {"quillex -ARGS job1.qxj", ""},
+      {"-args  x.qxj", jobs_ + "x.qxj"},
+  };
+  for (const Case& c : cases) {
+    LoadSettings(context_, c.commandLine);
+    EXPECT_EQ(context_.job.filePath, c.path) << c.commandLine;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+// quillex-job: job files without a window.
+//
+//   quillex-job [--home DIR] show FILE
+//   quillex-job [--home DIR] delete FILE N
+//
+// `show` prints the job as the program loads it, without changing the file;
+// `delete` deletes output N and renumbers the sections after it. Message
+// boxes (a formula that no longer compiles, say) go to standard error.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "curvedata/context.h"
+#include "curvedata/index_value.h"
+#include "curvedata/job_fields.h"
+#include "curvedata/recording_screen.h"
+#include "curvedata/unit_list.h"
+#include "job/job_list.h"
+#include "job/sample_rate.h"
+#include "jobfile/job_file.h"
+#include "jobfile/profile.h"
+#include "tools/box_echo.h"
+#include "tools/exit_status.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: quillex-job [--home DIR] show FILE\n"
+    "       quillex-job [--home DIR] delete FILE N\n"
+    "\n"
+    "  show FILE      print the job as loaded: run option, presentation, scale, then\n"
+    "                 each output with its list line, units, data ID, description,\n"
+    "                 step, whether its formula compiles, and its variables with the\n"
+    "                 units and sources stored in the file\n"
+    "  delete FILE N  delete output N (1 = the first) and renumber the later ones\n"
+    "\n"
+    "A FILE without a folder lies in the job folder. --home DIR uses DIR instead of\n"
+    "$CORVANE_HOME. Message boxes are written to standard error.\n"
+    "Exit status: 0 done, 1 failed, 2 wrong command line.\n";
+
+int Usage(const std::string& message) {
+  std::fprintf(stderr, "quillex-job: %s\nTry 'quillex-job --help'.\n", message.c_str());
+  return kExitUsage;
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "quillex-job: %s\n", message.c_str());
+  return kExitFailure;
+}
+
+void ShowVariables(Context& context, const OutputDef& output) {
+  std::string section = std::to_string(OutputNumber(context.job, &output));
+  for (const auto& node : output.variables) {
+    if (node->kind != kNodeInput && node->kind != kNodeSingleValue) continue;
+    const std::string& file = context.job.filePath;
+    std::string units = ReadProfileString(file, section, node->name + "units", "", kRecordLimit);
+    std::string source = ReadProfileString(file, section, node->name + "path", "", kRecordLimit);
+    std::printf("  variable %s: units %s, source %s\n", node->name.c_str(),
+                units.empty() ? "-" : units.c_str(), source.empty() ? "-" : source.c_str());
+  }
+}
+
+void Show(Context& context) {
+  Job& job = context.job;
+  std::printf("job %s\n", job.filePath.c_str());
+  std::printf("run option %d (%s)\n", job.runOption,
+              job.runOption == kGenerateReport ? "Generate Report" : "Generate Curve(s)");
+  std::printf("presentation %s\n", job.presentation.empty() ? "-" : job.presentation.c_str());
+  std::printf("scale %g\n", job.scale);
+  int number = 1;
+  for (const auto& output : job.outputs) {
+    std::printf("output %d: %s\n", number++, OutputListLine(context.indexFactor, *output).c_str());
+    std::printf("  units %s, data ID %u, description \"%s\", step %d, formula %s\n",
+                UnitText(context, output->units).c_str(), output->dataId,
+                output->description.c_str(), output->step,
+                output->compiled ? "compiles" : "does not compile");
+    ShowVariables(context, *output);
+  }
+}
+
+int Delete(Context& context, const std::string& text) {
+  char* end = nullptr;
+  long number = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0') return Usage("N must be an output number, not '" + text + "'");
+  OutputDef* output = OutputNumbered(context.job, static_cast<int>(number));
+  if (number < 1 || output == nullptr) {
+    return Fail("the job has no output " + text + " (it has " +
+                std::to_string(context.job.outputs.size()) + ")");
+  }
+  std::string name = output->name;
+  DeleteOutput(context.filters, context.job, output);
+  DeleteOutputSection(context, static_cast<int>(number));
+  std::printf("deleted output %ld (%s)\n", number, name.c_str());
+  return kExitSuccess;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int at = 1;
+  std::string home;
+  for (; at < argc && std::strncmp(argv[at], "--", 2) == 0; ++at) {
+    std::string option = argv[at];
+    if (option == "--help") {
+      std::fputs(kUsage, stdout);
+      return kExitSuccess;
+    }
+    if (option != "--home" || at + 1 >= argc) return Usage("unknown option '" + option + "'");
+    home = argv[++at];
+  }
+  if (at >= argc) return Usage("no command given");
+  std::string command = argv[at++];
+  if (command != "show" && command != "delete") return Usage("unknown command '" + command + "'");
+  int wanted = command == "show" ? 1 : 2;
+  if (argc - at != wanted) return Usage(command + (wanted == 1 ? " needs FILE" : " needs FILE N"));
+
+  RecordingScreen screen;
+  EchoBoxesToStandardError(screen);
+  Context context(screen);
+  int started = home.empty() ? DorvexInitialize(context.dorvex, 0)
+                             : DorvexInitializeAt(context.dorvex, home);
+  if (started == 0) return Fail("cannot use the home folder");
+  SetIndexFactor(context);
+  LoadUnitList(context);
+  context.job.filePath = argv[at];
+  LoadJob(context);
+  if (!std::filesystem::exists(context.job.filePath)) {
+    return Fail("no job file " + context.job.filePath);
+  }
+  return command == "show" ? (Show(context), kExitSuccess) : Delete(context, argv[at + 1]);
+}
