@@ -161,3 +161,17 @@ size_t DorvexLibrary::OpenCurveCount() const {
   for (const auto& open : state->curves) count += open != nullptr ? 1 : 0;
   return count;
 }
+
+int DorvexBeginBatch(DorvexLibrary& library, uint32_t database) {
+  OpenDatabase* open = FindDatabase(library, database);
+  if (open == nullptr || sqlite3_get_autocommit(open->db) == 0) return kDorvexFailed;
+  return dorvex_sql::Execute(open->db, "BEGIN IMMEDIATE") ? 0 : kDorvexFailed;
+}
+
+int DorvexEndBatch(DorvexLibrary& library, uint32_t database, bool commit) {
+  OpenDatabase* open = FindDatabase(library, database);
+  if (open == nullptr || sqlite3_get_autocommit(open->db) != 0) return kDorvexFailed;
+  if (commit && dorvex_sql::Execute(open->db, "COMMIT")) return 0;
+  dorvex_sql::Execute(open->db, "ROLLBACK");
+  return commit ? kDorvexFailed : 0;
+}

@@ -168,6 +168,14 @@ std::string DorvexDatabaseFile(DorvexLibrary& library, const std::string& name);
 // get 32 past the last sample) or as finished. Committed at once.
 int DorvexSetRecording(DorvexLibrary& library, uint32_t curve, bool recording);
 
+// A batch makes many operations on one database one transaction: what is
+// done between DorvexBeginBatch and DorvexEndBatch is committed together
+// (commit true) or not at all. Curves written in a batch must be closed
+// before it ends. Non-zero when the batch cannot begin, or cannot commit (it
+// is then rolled back).
+int DorvexBeginBatch(DorvexLibrary& library, uint32_t database);
+int DorvexEndBatch(DorvexLibrary& library, uint32_t database, bool commit);
+
 // Commits what is buffered for a curve now.
 int DorvexFlush(DorvexLibrary& library, uint32_t curve);
 

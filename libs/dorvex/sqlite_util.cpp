@@ -65,15 +65,27 @@ bool Statement::IsNull(int column) const {
   return sqlite3_column_type(statement_, column) == SQLITE_NULL;
 }
 
-Transaction::Transaction(sqlite3* db) : db_(db) { began_ = Execute(db, "BEGIN IMMEDIATE"); }
+// Inside a batch (a transaction already open on the connection) each
+// operation becomes a savepoint of it, so that the batch commits or rolls
+// back as a whole.
+Transaction::Transaction(sqlite3* db) : db_(db) {
+  nested_ = sqlite3_get_autocommit(db) == 0;
+  began_ = Execute(db, nested_ ? "SAVEPOINT operation" : "BEGIN IMMEDIATE");
+}
 
 Transaction::~Transaction() {
-  if (began_ && !done_) Execute(db_, "ROLLBACK");
+  if (!began_ || done_) return;
+  if (nested_) {
+    Execute(db_, "ROLLBACK TO operation");
+    Execute(db_, "RELEASE operation");
+  } else {
+    Execute(db_, "ROLLBACK");
+  }
 }
 
 bool Transaction::Commit() {
   if (!began_ || done_) return false;
-  done_ = Execute(db_, "COMMIT");
+  done_ = Execute(db_, nested_ ? "RELEASE operation" : "COMMIT");
   return done_;
 }
 

@@ -51,6 +51,7 @@ class Transaction {
 
  private:
   sqlite3* db_;
+  bool nested_ = false;
   bool began_ = false;
   bool done_ = false;
 };

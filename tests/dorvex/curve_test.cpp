@@ -226,3 +226,28 @@ TEST(DorvexServices, ArgumentBlocksTempFilesAndLaunch) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DorvexTest, ABatchCommitsWholeOrNotAtAll) {
+  for (bool commit : {false, true}) {
+    ASSERT_EQ(DorvexBeginBatch(library_, database_), 0);
+    EXPECT_NE(DorvexBeginBatch(library_, database_), 0) << "batches do not nest";
+    DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, {1.0F, 2.0F}));
+    DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/SP/1", 0, 100, {3.0F}));
+    ASSERT_EQ(DorvexEndBatch(library_, database_, commit), 0);
+    std::vector<DorvexItem> items;
+    int listed = DorvexListItems(library_, database_, "/A/B/C/D", &items);
+    if (commit) {
+      ASSERT_EQ(listed, 0);
+      EXPECT_EQ(items.size(), 5u) << "the set, two curves and their passes";
+    } else {
+      EXPECT_NE(listed, 0) << "rolled back: nothing was made";
+    }
+  }
+  std::vector<std::string> problems;
+  DorvexCloseDatabase(library_, database_);
+  EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0);
+}
+
+}  // namespace
