@@ -6,7 +6,9 @@
 // two contexts never meet.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "curvedata/dorvex_sample_reader.h"
@@ -16,6 +18,16 @@
 #include "libs/corutil/corutil.h"
 #include "libs/dorvex/dorvex.h"
 #include "libs/sift32/sift32.h"
+
+// A database a run reads from, kept open by name. The slot is free when its
+// handle is 0, whatever name it still holds.
+struct DatabaseSlot {
+  std::string name;     // the database's base name
+  uint32_t handle = 0;
+};
+
+// A run reads from at most this many databases at a time.
+constexpr size_t kDatabaseSlots = 3;
 
 // What the formula editor keeps while it is open.
 struct EditorState {
@@ -39,6 +51,10 @@ struct Context {
   bool metric = false;    // depths shown in metres (the library's setting 3)
   // The kind of data the run reads: 1 depth, 0 time (kept as "Drive").
   int32_t runMode = 1;
+  // The next input connected is the run's first: it decides depth or time.
+  bool firstInput = false;
+  std::array<DatabaseSlot, kDatabaseSlots> slots;
+  uint32_t outputDatabase = 0;  // the run's output database, open for the run
   std::vector<UnitEntry> units;  // the unit list, loaded when the main window opens
   int32_t unitCount = 0;
   // Input variables read their samples from the log database; tests may put

@@ -40,3 +40,11 @@ std::optional<std::string> RecordingScreen::AskFileName(const FileDialogRequest&
   fileNames_.pop_front();
   return answer;
 }
+
+std::optional<DataSource> RecordingScreen::Browse(const BrowseRequest& request) {
+  browseRequests_.push_back(request);
+  if (browses_.empty()) return std::nullopt;
+  std::optional<DataSource> answer = browses_.front();
+  browses_.pop_front();
+  return answer;
+}

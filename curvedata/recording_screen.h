@@ -34,6 +34,7 @@ class RecordingScreen : public Screen {
   bool HasMainWindow() const override { return mainWindow_; }
   MathErrorAnswer AskMathError() override;
   std::optional<std::string> AskFileName(const FileDialogRequest& request) override;
+  std::optional<DataSource> Browse(const BrowseRequest& request) override;
   std::string Text(int32_t id) const override;
   void SetText(int32_t id, const std::string& text) override;
   void Enable(int32_t id, bool enabled) override { disabled_[id] = !enabled; }
@@ -59,6 +60,10 @@ class RecordingScreen : public Screen {
   // empty script.
   void ScriptFileName(std::optional<std::string> path) { fileNames_.push_back(std::move(path)); }
   const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
+  // The next browse's answer; nothing stands for Cancel, as does an empty
+  // script.
+  void ScriptBrowse(std::optional<DataSource> choice) { browses_.push_back(std::move(choice)); }
+  const std::vector<BrowseRequest>& browseRequests() const { return browseRequests_; }
 
   // Called with every box as it is shown (the command-line tools print them).
   void OnBox(std::function<void(const RecordedBox&)> echo) { echo_ = std::move(echo); }
@@ -82,5 +87,7 @@ class RecordingScreen : public Screen {
   std::map<int32_t, std::vector<std::string>> lists_;
   std::deque<std::optional<std::string>> fileNames_;
   std::vector<FileDialogRequest> fileDialogs_;
+  std::deque<std::optional<DataSource>> browses_;
+  std::vector<BrowseRequest> browseRequests_;
   std::function<void(const RecordedBox&)> echo_;
 };

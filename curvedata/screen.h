@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+#include "job/job.h"
+
 // Message-box style bits, with the values the system's boxes are defined by.
 namespace box {
 constexpr uint32_t kOk = 0x0;
@@ -51,6 +53,14 @@ struct FileDialogRequest {
   bool promptOverwrite = false; // save: ask before replacing a file
 };
 
+// The database browser: a data set, curve or item chosen in a log database.
+struct BrowseRequest {
+  std::string title;    // "Input Source"
+  std::string pattern;  // which items may be chosen: "/*/*/*/*" is any data set
+  int32_t flags = 0;
+  DataSource current;   // the choice the browser starts from
+};
+
 class Screen {
  public:
   virtual ~Screen() = default;
@@ -68,6 +78,10 @@ class Screen {
 
   // A file dialog; the chosen path, or nothing when the user cancels.
   virtual std::optional<std::string> AskFileName(const FileDialogRequest& request) = 0;
+
+  // The database browser; the chosen database file and item path, or nothing
+  // when the user cancels.
+  virtual std::optional<DataSource> Browse(const BrowseRequest& request) = 0;
 
   // Texts of controls by id.
   virtual std::string Text(int32_t id) const = 0;

@@ -22,6 +22,8 @@ struct RunState {
   bool failed = false;
   bool firstStep = false;
   OutputDef* currentOutput = nullptr;  // null = begin a new cycle at the head
+  int32_t runTop = 0;     // the smallest top of the outputs
+  int32_t runBottom = 0;  // the largest bottom of the outputs
   int32_t samplesDone = 0;
   int32_t samplesTotal = 0;
   int32_t evaluationStatus = 0;

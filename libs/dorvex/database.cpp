@@ -94,15 +94,16 @@ int DorvexCreateNode(DorvexLibrary& library, uint32_t database, const std::strin
                      int32_t size, const void* buffer, int32_t level, int32_t /*flag*/) {
   OpenDatabase* open = FindDatabase(library, database);
   std::vector<std::string> components = SplitPath(path);
-  if (open == nullptr || components.empty() || level < 1 || level > kLevels ||
-      static_cast<size_t>(level) != components.size()) {
+  // Levels count components from 0: level 3 is a data set.
+  if (open == nullptr || components.empty() || level < 0 || level >= kLevels ||
+      static_cast<size_t>(level) + 1 != components.size()) {
     return 0;
   }
   Transaction transaction(open->db);
   if (!transaction.began()) return 0;
   int64_t parent = EnsureNodes(open->db, components, components.size() - 1);
   if (parent < 0 || FindItem(open->db, components) != 0) return 0;
-  int64_t id = InsertItem(open->db, parent, components.back(), level, kNode);
+  int64_t id = InsertItem(open->db, parent, components.back(), level + 1, kNode);
   if (id < 0) return 0;
   if (buffer != nullptr && size > 0) {
     Statement record(open->db, "UPDATE items SET record=?1 WHERE id=?2");

@@ -120,8 +120,10 @@ int DorvexWriteSamples(DorvexLibrary& library, uint32_t curve, int32_t index, in
 int32_t DorvexQueryState(DorvexLibrary& library, uint32_t curve, int32_t from, int32_t to,
                          int32_t, int32_t);
 
-// Creates a node (location, data set, ...) of the given level with a 180-byte
-// record. Returns 1 only when it created the node.
+// Creates a node (location, data set, ...) with a 180-byte record; the level
+// counts the path's components from 0 (3 is a data set) and must match the
+// path. The nodes above it are created as needed. Returns 1 only when it
+// created the node.
 int DorvexCreateNode(DorvexLibrary& library, uint32_t database, const std::string& path,
                      int32_t size, const void* buffer, int32_t level, int32_t flag);
 

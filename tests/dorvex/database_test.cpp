@@ -68,11 +68,11 @@ TEST_F(DorvexTest, CreateRefusesAnExistingFile) {
 
 TEST_F(DorvexTest, NodesAreCreatedOnceAndMatchedWithoutCase) {
   char record[kDorvexNodeSize] = "data set";
-  EXPECT_EQ(DorvexCreateNode(library_, database_, "/A/B/C/SET1", kDorvexNodeSize, record, 4, 0), 1);
-  EXPECT_EQ(DorvexCreateNode(library_, database_, "a/b/c/set1", kDorvexNodeSize, record, 4, 0), 0);
-  EXPECT_EQ(DorvexCreateNode(library_, database_, "/A/B/C", kDorvexNodeSize, record, 4, 0), 0)
+  EXPECT_EQ(DorvexCreateNode(library_, database_, "/A/B/C/SET1", kDorvexNodeSize, record, 3, 0), 1);
+  EXPECT_EQ(DorvexCreateNode(library_, database_, "a/b/c/set1", kDorvexNodeSize, record, 3, 0), 0);
+  EXPECT_EQ(DorvexCreateNode(library_, database_, "/A/B/C", kDorvexNodeSize, record, 3, 0), 0)
       << "a level that does not match the path";
-  EXPECT_EQ(DorvexCreateNode(library_, database_, "/A/B/C/ELEVENCHARS", 0, nullptr, 4, 0), 0)
+  EXPECT_EQ(DorvexCreateNode(library_, database_, "/A/B/C/ELEVENCHARS", 0, nullptr, 3, 0), 0)
       << "components hold at most 10 characters";
   std::vector<DorvexItem> items;
   ASSERT_EQ(DorvexListItems(library_, database_, "/a/B/c", &items), 0);
@@ -181,7 +181,7 @@ TEST_F(DorvexTest, AReadOnlyFileIsReadButNeverWritten) {
   auto info = CurveInfoBytes(0, 0, 100);
   EXPECT_NE(DorvexCreateCurve(library_, database, "/A/B/C/D/SP/1", kDorvexCurveInfoSize,
                               info.data()), 0);
-  EXPECT_EQ(DorvexCreateNode(library_, database, "/A/B/C/E", 0, nullptr, 4, 0), 0);
+  EXPECT_EQ(DorvexCreateNode(library_, database, "/A/B/C/E", 0, nullptr, 3, 0), 0);
   DorvexCloseDatabase(library_, database);
   MakeWritable(file_);
   std::vector<std::string> problems;

@@ -1,0 +1,158 @@
+#include "curvedata/input_binding.h"
+
+#include <strings.h>
+
+#include <cstdio>
+
+#include "curvedata/context.h"
+#include "curvedata/curve_info.h"
+#include "curvedata/curve_path.h"
+#include "curvedata/message_box.h"
+
+namespace {
+
+std::string Format(const char* format, const std::string& a, const std::string& b = "",
+                   const std::string& c = "") {
+  std::vector<char> text(std::string(format).size() + a.size() + b.size() + c.size() + 1);
+  std::snprintf(text.data(), text.size(), format, a.c_str(), b.c_str(), c.c_str());
+  return text.data();
+}
+
+bool Fail(Context& context, const std::string& message) {
+  ErrorBox(context.screen, message);
+  return false;
+}
+
+// The first four components, each followed by "/": the data set of a path,
+// without its leading "/", or "" when the path has fewer components.
+std::string DataSetOf(const std::string& path) {
+  std::string set;
+  for (int32_t n = 0; n < 4; ++n) {
+    std::string component = PathComponent(path, n);
+    if (component.empty()) return "";
+    set += component + "/";
+  }
+  return set;
+}
+
+// Opens the node's curve, trying the rebuilt paths after its own; the path
+// that opened stays in the node.
+bool OpenInputCurve(Context& context, uint32_t database, VariableBinding& node, CurveInfo* info) {
+  DorvexLibrary& dorvex = context.dorvex;
+  if (DorvexOpenCurve(dorvex, database, node.path, &node.curve, kDorvexRead, info) == 0) return true;
+  std::string set = DataSetOf(node.path);
+  if (set.empty()) return false;
+  std::string curveForm = set + node.name + "/*";
+  std::string variableForm = set + "_vars_/" + node.name;
+  for (const std::string& path : {curveForm, variableForm}) {
+    if (DorvexOpenCurve(dorvex, database, path, &node.curve, kDorvexRead, info) == 0) {
+      node.path = path;
+      return true;
+    }
+  }
+  node.path = curveForm;
+  return false;
+}
+
+// Depth or time: the first input of a run decides; later ones must agree.
+bool CheckKindOfData(Context& context, const CurveInfo& info) {
+  int32_t mode = IsTimeBased(info) ? 0 : 1;
+  if (context.firstInput) {
+    context.runMode = mode;
+    context.firstInput = false;
+    return true;
+  }
+  return mode == context.runMode;
+}
+
+void TakeExtent(Context& context, const CurveInfo& info, VariableBinding& node) {
+  DorvexLibrary& dorvex = context.dorvex;
+  node.top = info.top;
+  node.bottom = info.bottom;
+  if (DorvexQueryState(dorvex, node.curve, IndexUnset, IndexUnset, 0, 0) & kDorvexNotYetAvailable) {
+    node.top = IndexUnset;
+  }
+  if (DorvexQueryState(dorvex, node.curve, IndexLimit, IndexLimit, 0, 0) & kDorvexNotYetAvailable) {
+    node.bottom = IndexLimit;
+  }
+  node.step = info.step;
+  if (node.step == 0) {
+    node.step = kDefaultStep;
+    node.kind = kNodeSingleValue;
+  }
+}
+
+// A connection from an earlier run keeps the conversion made then.
+void TakeUnits(Context& context, const CurveInfo& info, VariableBinding& node) {
+  if (node.sourceUnits != 0) return;
+  DorvexLibrary& dorvex = context.dorvex;
+  node.sourceUnits = DorvexUnitInSystem(dorvex, 0, info.units);
+  if (node.units == 0) {
+    int32_t system = DorvexGetSetting(dorvex, dorvex_setting::kUnitSystem).number;
+    node.units = DorvexUnitInSystem(dorvex, system, info.units);
+  }
+  node.conversion = DorvexMakeConversion(dorvex, node.sourceUnits, node.units);
+}
+
+void CloseNodeCurve(Context& context, VariableBinding& node) {
+  DorvexCloseCurve(context.dorvex, node.curve);
+  node.curve = 0;
+}
+
+}  // namespace
+
+uint32_t OpenDatabaseByName(Context& context, const std::string& databaseFile) {
+  if (databaseFile.empty()) return 0;
+  std::string name;
+  CorutilSplitPath(databaseFile, 0, 0, &name, 0);
+  DatabaseSlot* free = nullptr;
+  for (DatabaseSlot& slot : context.slots) {
+    if (slot.handle != 0 && strcasecmp(slot.name.c_str(), name.c_str()) == 0) return slot.handle;
+    if (slot.handle == 0) free = &slot;
+  }
+  if (free == nullptr) {
+    char message[96];
+    std::snprintf(message, sizeof message, "Can only use %d different databases at a time.",
+                  static_cast<int>(kDatabaseSlots));
+    ErrorBox(context.screen, message);
+    return 0;
+  }
+  free->name = name;
+  std::string file = DorvexGetSetting(context.dorvex, dorvex_setting::kDatabaseFolder).text +
+                     name + ".db";
+  if (DorvexOpenDatabase(context.dorvex, file, 0, &free->handle) != 0) {
+    ErrorBox(context.screen, Format("Can't open database: %s.db.", name));
+    free->handle = 0;
+  }
+  return free->handle;
+}
+
+bool ConnectInput(Context& context, VariableBinding& node) {
+  if (node.kind != kNodeInput && node.kind != kNodeSingleValue) {
+    node.curve = 0;
+    return true;
+  }
+  if (node.database.empty() || node.path.empty()) {
+    return Fail(context, Format("Must specify pass for Input %s", node.name));
+  }
+  uint32_t database = OpenDatabaseByName(context, node.database);
+  if (database == 0) return false;
+  CurveInfo info = EmptyCurveInfo();
+  if (!OpenInputCurve(context, database, node, &info)) {
+    return Fail(context, Format("Unable to connect to input %s in %s: %s", node.name,
+                                node.database, node.path));
+  }
+  if (!CheckKindOfData(context, info)) {
+    CloseNodeCurve(context, node);
+    return Fail(context, "You can not mix depth based and time based data");
+  }
+  if (info.typeA != 0 || info.typeB != 0) {
+    CloseNodeCurve(context, node);
+    // The third value names the variable that asked for the item.
+    return Fail(context, Format("The data in %s: %s/%s is not suitable for use as a Quillex Input",
+                                node.database, node.path, node.name));
+  }
+  TakeExtent(context, info, node);
+  TakeUnits(context, info, node);
+  return true;
+}

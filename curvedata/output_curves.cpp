@@ -1,0 +1,149 @@
+#include "curvedata/output_curves.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "curvedata/context.h"
+#include "curvedata/controls.h"
+#include "curvedata/curve_info.h"
+#include "curvedata/curve_path.h"
+#include "curvedata/input_binding.h"
+#include "curvedata/message_box.h"
+
+namespace {
+
+int32_t UnitSystem(Context& context) {
+  return DorvexGetSetting(context.dorvex, dorvex_setting::kUnitSystem).number;
+}
+
+// The description of the run settings item.
+CurveInfo SettingsItemInfo(Context& context) {
+  CurveInfo info = EmptyCurveInfo();
+  info.version[0] = '1';
+  std::string description = DorvexGetText(context.dorvex, 249);
+  std::strncpy(info.description, description.c_str(), kCurveDescriptionLimit);
+  info.typeA = 10;
+  info.typeB = 3;
+  info.word200 = 1;
+  info.elementSize = sizeof(RunDefaults);
+  info.step = 100;
+  info.word232 = 1;
+  info.word234 = 2;
+  return info;
+}
+
+RunDefaults MakeRunDefaults(Context& context) {
+  RunDefaults defaults;
+  std::memset(&defaults, 0, sizeof defaults);
+  defaults.indexFactor = static_cast<uint16_t>(context.indexFactor);
+  uint16_t kind = context.runMode == 0 ? 2 : context.metric ? 1 : 0;
+  defaults.flags = static_cast<uint16_t>(kind | UnitSystem(context) << 4);
+  defaults.scale = static_cast<float>(context.job.scale);
+  defaults.runTop = context.run.runTop;
+  defaults.runBottom = context.run.runBottom;
+  std::string name = context.job.presentation;
+  name = name.substr(name.find_last_of("\\/") == std::string::npos ? 0
+                                                                     : name.find_last_of("\\/") + 1);
+  std::strncpy(defaults.presentation, name.c_str(), sizeof defaults.presentation - 1);
+  return defaults;
+}
+
+void CloseIfOpen(Context& context, uint32_t* curve) {
+  if (*curve != 0) DorvexCloseCurve(context.dorvex, *curve);
+  *curve = 0;
+}
+
+}  // namespace
+
+bool CreateOutputCurve(Context& context, OutputDef& output, const std::string& databaseFile,
+                       const DataSource& destination) {
+  DorvexLibrary& dorvex = context.dorvex;
+  uint32_t database = OpenDatabaseByName(context, databaseFile);
+  if (database == 0) return false;
+  CurveInfo info = SampleCurveInfo(output.description, static_cast<int32_t>(output.dataId),
+                                   context.runMode == 0, output.units, output.top, output.bottom,
+                                   output.step);
+  output.conversion = DorvexMakeConversion(
+      dorvex, DorvexUnitInSystem(dorvex, UnitSystem(context), output.units),
+      DorvexUnitInSystem(dorvex, 0, output.units));
+  std::string path = OutputCurvePath(destination.path, output.name);
+  if (DorvexCreateCurve(dorvex, database, path, sizeof info, &info) == 0 &&
+      DorvexOpenCurve(dorvex, database, path, &output.curve, kDorvexWrite, &info) == 0) {
+    return true;
+  }
+  std::string message = "Unable to create output " + databaseFile + ": " + destination.path +
+                        "/" + output.name + "/1 ";
+  ErrorBox(context.screen, message);
+  return false;
+}
+
+bool CreateAllOutputs(Context& context) {
+  Job& job = context.job;
+  for (auto& output : job.outputs) {
+    if (!CreateOutputCurve(context, *output, job.destination.database, job.destination)) {
+      CloseAllCurves(context);
+      context.run.failed = true;
+      return false;
+    }
+  }
+  return true;
+}
+
+void CloseAllCurves(Context& context) {
+  for (auto& output : context.job.outputs) {
+    for (auto& node : output->variables) CloseIfOpen(context, &node->curve);
+    CloseIfOpen(context, &output->curve);
+  }
+  for (DatabaseSlot& slot : context.slots) {
+    if (slot.handle != 0) DorvexCloseDatabase(context.dorvex, slot.handle);
+    slot.handle = 0;
+  }
+  context.outputDatabase = 0;
+}
+
+bool ReadRunDefaults(Context& context) {
+  DorvexLibrary& dorvex = context.dorvex;
+  Job& job = context.job;
+  uint32_t database = 0;
+  if (DorvexOpenDatabase(dorvex, job.destination.database, 0, &database) != 0) return false;
+  uint32_t curve = 0;
+  RunDefaults defaults;
+  std::memset(&defaults, 0, sizeof defaults);
+  bool read = DorvexOpenCurve(dorvex, database, SettingsItemPath(job.destination.path), &curve,
+                              kDorvexWrite, nullptr) == 0 &&
+              DorvexReadSamples(dorvex, curve, 0, 1, &defaults) == 0;
+  defaults.presentation[sizeof defaults.presentation - 1] = '\0';
+  bool named = read && defaults.presentation[0] != '\0';
+  if (named) {
+    job.presentation = defaults.presentation;
+    context.screen.SetText(control::kPresentation, job.presentation);
+  }
+  DorvexCloseCurve(dorvex, curve);
+  DorvexCloseDatabase(dorvex, database);
+  return named;
+}
+
+void WriteRunDefaults(Context& context) {
+  if (ReadRunDefaults(context) || context.job.presentation.empty()) return;
+  DorvexLibrary& dorvex = context.dorvex;
+  CurveInfo info = SettingsItemInfo(context);
+  RunDefaults defaults = MakeRunDefaults(context);
+  std::string path = SettingsItemPath(context.job.destination.path);
+  DorvexCreateCurve(dorvex, context.outputDatabase, path, sizeof info, &info);
+  uint32_t curve = 0;
+  bool written = DorvexOpenCurve(dorvex, context.outputDatabase, path, &curve, kDorvexWrite,
+                                 nullptr) == 0 &&
+                 DorvexWriteSamples(dorvex, curve, 0, 1, &defaults) == 0 &&
+                 DorvexFlush(dorvex, curve) == 0;
+  DorvexCloseCurve(dorvex, curve);
+  if (!written) {
+    context.screen.MessageBox(DorvexGetText(dorvex, 250), kCaption,
+                              box::kTaskModal | box::kIconExclamation,
+                              context.screen.HasMainWindow());
+  }
+}
+
+void WriteOutputSample(Context& context, const OutputDef& output, double value) {
+  float stored = static_cast<float>(DorvexConvert(context.dorvex, value, output.conversion));
+  DorvexWriteSamples(context.dorvex, output.curve, output.index, 1, &stored);
+}

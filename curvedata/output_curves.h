@@ -1,0 +1,63 @@
+// Output curves: when a curve run starts every output gets a new curve in
+// the output destination, opened for writing; each computed sample is
+// converted to the stored units and written at its index; at the end every
+// curve and database is closed.
+//
+// The destination data set also carries the run settings item
+// "_defaults_/1": one 32-byte RunDefaults element that tells the plotting
+// program the presentation file and the display settings of the run.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct Context;
+struct DataSource;
+struct OutputDef;
+
+#pragma pack(push, 1)
+struct RunDefaults {
+  uint16_t indexFactor;
+  uint16_t flags;           // low four bits: 0 depth (feet), 1 depth metric, 2 time;
+                            // from bit 4 on: the unit system formulas see
+  uint16_t zero;
+  float scale;              // display scale
+  int32_t runTop;
+  int32_t runBottom;
+  char presentation[14];    // base name of the presentation file, NUL-terminated
+};
+#pragma pack(pop)
+
+static_assert(sizeof(RunDefaults) == 32);
+static_assert(offsetof(RunDefaults, flags) == 2);
+static_assert(offsetof(RunDefaults, scale) == 6);
+static_assert(offsetof(RunDefaults, runTop) == 10);
+static_assert(offsetof(RunDefaults, runBottom) == 14);
+static_assert(offsetof(RunDefaults, presentation) == 18);
+
+// Creates the output's curve "%s/%s/1" in the destination data set and opens
+// it for writing; the output keeps the handle and the conversion from its
+// units to the stored ones. False after a message.
+bool CreateOutputCurve(Context& context, OutputDef& output, const std::string& databaseFile,
+                       const DataSource& destination);
+
+// Creates every output's curve in job order. At the first failure closes
+// everything and marks the run failed. A job without outputs succeeds.
+bool CreateAllOutputs(Context& context);
+
+// Closes every input and output curve and every database of the slots (their
+// names stay), and forgets the run's output database.
+void CloseAllCurves(Context& context);
+
+// Whether the destination already has a settings item naming a presentation;
+// that name then becomes the job's presentation.
+bool ReadRunDefaults(Context& context);
+
+// Writes the run settings item, unless the destination has one already or
+// the job has no presentation.
+void WriteRunDefaults(Context& context);
+
+// Writes one computed value at the output's index, converted to the stored
+// units; the write's result is not looked at.
+void WriteOutputSample(Context& context, const OutputDef& output, double value);
