@@ -7,6 +7,7 @@
 
 namespace control {
 // Main window.
+constexpr int32_t kExitButton = 2;  // reads "Cancel" while a run can be cancelled
 constexpr int32_t kScale = 102;
 constexpr int32_t kJobTitle = 103;  // the group box above the output list
 constexpr int32_t kOutputList = 104;
@@ -21,6 +22,8 @@ constexpr int32_t kPresentationBrowse = 109;
 constexpr int32_t kPresentationLabel = 119;
 constexpr int32_t kScaleLabel = 120;
 constexpr int32_t kProgress = 167;
+// The one-second timer that refreshes the progress text during a run.
+constexpr int32_t kProgressTimer = 1;
 // Menu items with check marks: the run option.
 constexpr int32_t kMenuGenerateCurves = 134;
 constexpr int32_t kMenuGenerateReport = 135;

@@ -39,9 +39,19 @@ class RecordingScreen : public Screen {
   void SetText(int32_t id, const std::string& text) override;
   void Enable(int32_t id, bool enabled) override { disabled_[id] = !enabled; }
   void SetChecked(int32_t menuItem, bool checked) override { checked_[menuItem] = checked; }
+  void StartTimer(int32_t id, int32_t milliseconds) override { timers_[id] = milliseconds; }
+  void StopTimer(int32_t id) override { timers_.erase(id); }
+  void ShowReport(const std::string& text) override {
+    reports_.push_back(text);
+    if (reportShown_) reportShown_(text);
+  }
   void ClearList(int32_t id) override { lists_[id].clear(); }
   void AddListLine(int32_t id, const std::string& line) override { lists_[id].push_back(line); }
 
+  bool TimerRunning(int32_t id) const { return timers_.count(id) != 0; }
+  const std::vector<std::string>& reports() const { return reports_; }
+  // Called with every report as it is shown (the headless runner prints it).
+  void OnReport(std::function<void(const std::string&)> shown) { reportShown_ = std::move(shown); }
   bool IsEnabled(int32_t id) const { return !disabled_.count(id) || !disabled_.at(id); }
   bool IsChecked(int32_t menuItem) const {
     return checked_.count(menuItem) != 0 && checked_.at(menuItem);
@@ -83,6 +93,9 @@ class RecordingScreen : public Screen {
   int mathErrorDialogs_ = 0;
   std::map<int32_t, std::string> texts_;
   std::map<int32_t, bool> disabled_;
+  std::map<int32_t, int32_t> timers_;
+  std::vector<std::string> reports_;
+  std::function<void(const std::string&)> reportShown_;
   std::map<int32_t, bool> checked_;
   std::map<int32_t, std::vector<std::string>> lists_;
   std::deque<std::optional<std::string>> fileNames_;

@@ -91,6 +91,14 @@ class Screen {
   virtual void Enable(int32_t id, bool enabled) = 0;
   virtual void SetChecked(int32_t menuItem, bool checked) = 0;
 
+  // The progress timer of a run (the desktop program refreshes the progress
+  // text when it fires), started and stopped by id.
+  virtual void StartTimer(int32_t id, int32_t milliseconds) = 0;
+  virtual void StopTimer(int32_t id) = 0;
+
+  // Shows the results report of a report run to the user.
+  virtual void ShowReport(const std::string& text) = 0;
+
   // The lines of a list box.
   virtual void ClearList(int32_t id) = 0;
   virtual void AddListLine(int32_t id, const std::string& line) = 0;

@@ -158,6 +158,7 @@ void RefreshNode(Context& context, OutputDef& output, VariableBinding& node, int
 
 int OnMathError(Context& context, MathErrorRecord& record) {
   record.result = 0.0;
+  ++context.run.mathErrors;
   if (!context.run.running) {
     context.screen.MessageBox(kMathErrorMessage, kCaption, box::kIconStop,
                               context.screen.HasMainWindow());

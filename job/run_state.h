@@ -29,5 +29,6 @@ struct RunState {
   int32_t evaluationStatus = 0;
   StepOperation stepOperation = StepOperation::kCurve;
   bool mathWarningsSuppressed = false;
+  int32_t mathErrors = 0;  // math errors met since the run started, told or not
   std::string statusText;  // "Done.", "Cancelled.", "Aborted." or empty
 };

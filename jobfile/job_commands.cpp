@@ -47,12 +47,15 @@ void OpenJob(Context& context) {
   ShowList(context);
 }
 
+bool ChooseJobFileName(Context& context) {
+  auto chosen = context.screen.AskFileName(JobDialog(context, true, ".qxj"));
+  if (chosen) context.job.filePath = chosen->substr(0, kFilePathLimit);
+  return chosen.has_value();
+}
+
 void SaveJobAs(Context& context) {
   if (context.run.running) return;
-  auto chosen = context.screen.AskFileName(JobDialog(context, true, ".qxj"));
-  if (!chosen) return;
-  context.job.filePath = chosen->substr(0, kFilePathLimit);
-  SaveJob(context);
+  if (ChooseJobFileName(context)) SaveJob(context);
 }
 
 void SaveJobCommand(Context& context) {

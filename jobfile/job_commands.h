@@ -11,6 +11,10 @@ void OpenJob(Context& context);
 // Asks for a new name for the job file, then saves the job under it.
 void SaveJobAs(Context& context);
 
+// The Save as dialog alone: the chosen file becomes the job file path and
+// nothing is written. Returns whether a file was chosen.
+bool ChooseJobFileName(Context& context);
+
 // Saves the job; without a job file yet, asks for one as Save as does.
 void SaveJobCommand(Context& context);
 

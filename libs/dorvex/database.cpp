@@ -124,14 +124,21 @@ int DorvexStoreFile(DorvexLibrary& library, uint32_t database, int32_t /*flags*/
   bytes << in.rdbuf();
   if (in.bad()) return kDorvexFailed;
   Transaction transaction(open->db);
+  if (!transaction.began()) return kDorvexFailed;
   int64_t parent = EnsureNodes(open->db, components, components.size() - 1);
-  if (!transaction.began() || parent < 0 || FindItem(open->db, components) != 0) {
-    return kDorvexFailed;
+  if (parent < 0) return kDorvexFailed;
+  // A node made for it (a numbered result) takes the file; a curve never does.
+  int64_t id = FindItem(open->db, components);
+  if (id == 0) {
+    id = InsertItem(open->db, parent, components.back(), static_cast<int>(components.size()),
+                    kFileItem);
+  } else if (id > 0) {
+    Statement kind(open->db, "SELECT kind FROM items WHERE id=?1");
+    kind.Bind(1, id);
+    if (kind.Step() != SQLITE_ROW || kind.Integer(0) == kCurveItem) return kDorvexFailed;
   }
-  int64_t id = InsertItem(open->db, parent, components.back(),
-                          static_cast<int>(components.size()), kFileItem);
   std::string data = bytes.str();
-  Statement store(open->db, "UPDATE items SET title=?1, data=?2 WHERE id=?3");
+  Statement store(open->db, "UPDATE items SET kind=2, title=?1, data=?2 WHERE id=?3");
   store.Bind(1, title).BindBlob(2, data.data(), data.size()).Bind(3, id);
   if (id < 0 || !store.Run()) return kDorvexFailed;
   return transaction.Commit() ? 0 : kDorvexFailed;

@@ -140,7 +140,8 @@ std::string DorvexUnitLabel(DorvexLibrary& library, int32_t code);
 // The whole unit table, for the unit list.
 const UnitTable& DorvexUnits(DorvexLibrary& library);
 
-// Keeps a whole file (title and bytes) as an item of the database.
+// Keeps a whole file (title and bytes) as an item of the database: a new
+// item, or a node or stored file of that path (a curve is never replaced).
 int DorvexStoreFile(DorvexLibrary& library, uint32_t database, int32_t flags,
                     const std::string& file, const std::string& path, const std::string& title);
 

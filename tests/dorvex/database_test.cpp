@@ -89,8 +89,9 @@ TEST_F(DorvexTest, StoredFilesComeBackByteForByte) {
   WriteFile(source, bytes);
   ASSERT_EQ(DorvexStoreFile(library_, database_, 0, source, "/A/B/C/_plots_/_qxrp_/1",
                             "Quillex Report"), 0);
-  EXPECT_NE(DorvexStoreFile(library_, database_, 0, source, "/A/B/C/_plots_/_qxrp_/1", "again"), 0)
-      << "an item of that path exists";
+  DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, {1.0F}));
+  EXPECT_NE(DorvexStoreFile(library_, database_, 0, source, "/A/B/C/D/GR/1", "x"), 0)
+      << "a curve is never replaced";
   EXPECT_NE(DorvexStoreFile(library_, database_, 0, home_ + "/missing", "/A/B/C/_plots_/_qxrp_/2",
                             "x"), 0);
   std::string title;
