@@ -326,6 +326,7 @@ int DorvexWriteSamples(DorvexLibrary& library, uint32_t handle, int32_t index, i
       (count > 0 && buffer == nullptr)) {
     return kDorvexFailed;
   }
+  if (count == 0) return 0;
   int64_t element = 0;
   if (curve->step > 0) {
     int64_t distance = int64_t{index} - curve->top;
