@@ -4,20 +4,25 @@
 #   make build  configure and build in build/
 #   make test   deps, build, and every test, also under AddressSanitizer and
 #               UndefinedBehaviorSanitizer (build-asan/)
+#   make demo   build, then a synthetic well, a curve job and a zone report
+#               run headless in a fresh home under build/ (demo/run_demo.sh)
 #   make bench  the benchmarks, each against a peer in the same run
-#   make fuzz   the INI engine's fuzzer, 20 seconds (installs clang first)
+#   make fuzz   the INI engine's and the LAS reader's fuzzers, 20 seconds each
+#               (installs clang first)
 
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 
 PACKAGES := cmake ninja-build g++ libgtest-dev libsqlite3-dev
+# Only for `make bench`: the numpy peer of the engine and LAS benchmarks.
+BENCH_PACKAGES := python3-numpy
 # Only for `make fuzz`: clang, and the runtimes of libFuzzer and the sanitizers.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build build-asan test test-fast bench fuzz clean
+.PHONY: all deps build build-asan test test-fast demo bench fuzz clean
 
 all: build
 
@@ -50,13 +55,21 @@ test: build build-asan
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
 
+# A synthetic well, a job of six curves and a zone report, in $(BUILD_DIR)/demo-home.
+demo: build
+	BUILD_DIR=$(BUILD_DIR) bash demo/run_demo.sh
+
 # Speed against peers measured in the same run (not part of the tests).
 bench: build
+	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
 	$(BUILD_DIR)/bench/dorvex_bench
+	$(BUILD_DIR)/bench/engine_bench
+	$(BUILD_DIR)/bench/las_bench
 
 fuzz:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
 	$(MAKE) -C fuzz
+	$(MAKE) -C fuzz las
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -144,6 +144,7 @@ void WriteRunDefaults(Context& context) {
 }
 
 void WriteOutputSample(Context& context, const OutputDef& output, double value) {
-  float stored = static_cast<float>(DorvexConvert(context.dorvex, value, output.conversion));
+  float stored = static_cast<float>(
+      output.conversion == 0 ? value : DorvexConvert(context.dorvex, value, output.conversion));
   DorvexWriteSamples(context.dorvex, output.curve, output.index, 1, &stored);
 }

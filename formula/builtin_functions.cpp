@@ -2,8 +2,6 @@
 
 #include <strings.h>
 
-#include <cerrno>
-#include <cfenv>
 #include <cmath>
 
 #include "formula/evaluator.h"
@@ -20,21 +18,22 @@ double Ln(Context&, const double* a) { return a[0] > 0.0 ? std::log(a[0]) : 0.0;
 double Log10(Context&, const double* a) { return a[0] > 0.0 ? std::log10(a[0]) : 0.0; }
 double Abs(Context&, const double* a) { return std::fabs(a[0]); }
 
-// The power function reports a domain error (a negative base with a
-// non-integral exponent), a pole (0 to a negative power) or an overflow as a
-// math error, whose result is 0. Underflow is not an error: its result is
-// already as near 0 as a double gets.
+// The power function's errors are math errors, whose result is 0: a domain
+// error (a negative base with a non-integral exponent) gives a NaN from
+// numbers, a pole (0 to a negative power) or an overflow an infinity from
+// finite numbers. They are told apart by the result rather than by the
+// floating-point status flags, whose clearing costs more than the power
+// itself. Underflow is not an error: its result is already as near 0 as a
+// double gets; a NaN or an infinity given in passes through as the library
+// makes it.
 double Pow(Context& context, const double* a) {
-  std::feclearexcept(FE_ALL_EXCEPT);
-  errno = 0;
   double result = std::pow(a[0], a[1]);
-  int raised = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
-  bool domain = errno == EDOM || (raised & FE_INVALID) != 0;
-  bool pole = (raised & FE_DIVBYZERO) != 0;
-  bool overflow = (raised & FE_OVERFLOW) != 0 || (errno == ERANGE && std::isinf(result));
-  if (!domain && !pole && !overflow) return result;
-  MathErrorRecord record{domain ? kMathDomain : pole ? kMathSingularity : kMathOverflow, "pow",
-                         a[0], a[1], result};
+  if (std::isfinite(result)) return result;
+  bool domain = std::isnan(result) && !std::isnan(a[0]) && !std::isnan(a[1]);
+  bool infinite = std::isinf(result) && std::isfinite(a[0]) && std::isfinite(a[1]);
+  if (!domain && !infinite) return result;
+  int32_t type = domain ? kMathDomain : a[0] == 0.0 ? kMathSingularity : kMathOverflow;
+  MathErrorRecord record{type, "pow", a[0], a[1], result};
   OnMathError(context, record);
   return record.result;
 }

@@ -9,6 +9,8 @@
 
 namespace {
 
+double ReadNode(Context& context, OutputDef& output, uint8_t code, int32_t offset);
+
 // One level: from the scan position to its closing ")" or the end of the
 // text. The scan position is left behind the ")" that ended the level.
 double EvaluateLevel(Context& context, OutputDef& output, const unsigned char*& scan,
@@ -38,7 +40,7 @@ double EvaluateLevel(Context& context, OutputDef& output, const unsigned char*& 
         pending = byte;
         break;
       default: {
-        double value = NodeValue(context, output, byte, offset);
+        double value = ReadNode(context, output, byte, offset);
         (pending != 0 ? right : left) = value;
         break;
       }
@@ -78,18 +80,13 @@ double ApplyOperator(Context& context, double left, int op, double right) {
 }
 
 double NodeValue(Context& context, OutputDef& output, uint8_t code, int32_t offset) {
-  size_t place = static_cast<size_t>(code) - 128;
-  if (code < 128 || place >= output.variables.size()) return 0.0;
-  VariableBinding& node = *output.variables[place];
-  if (node.code != code) return 0.0;
-  if (context.run.running) RefreshNode(context, output, node, offset);
-  return node.value;
+  return ReadNode(context, output, code, offset);
 }
 
 namespace {
 
-void ReadVariable(Context& context, const OutputDef& output, VariableBinding& node,
-                  int32_t offset) {
+inline void ReadVariable(Context& context, const OutputDef& output, VariableBinding& node,
+                         int32_t offset) {
   double sample = 0.0;
   int result = context.sampleReader == nullptr
                    ? -1
@@ -101,6 +98,24 @@ void ReadVariable(Context& context, const OutputDef& output, VariableBinding& no
   } else {
     node.value = 0.0F;
   }
+}
+
+// The node of a code, reached by its place: codes rise by one from 128
+// along the list. While a run is on the node is refreshed first; input
+// variables, the most common node, are read here without a further call.
+inline double ReadNode(Context& context, OutputDef& output, uint8_t code, int32_t offset) {
+  size_t place = static_cast<size_t>(code) - 128;
+  if (code < 128 || place >= output.variables.size()) return 0.0;
+  VariableBinding& node = *output.variables[place];
+  if (node.code != code) return 0.0;
+  if (context.run.running) {
+    if (node.kind == kNodeInput || node.kind == kNodeSingleValue) {
+      ReadVariable(context, output, node, offset);
+    } else {
+      RefreshNode(context, output, node, offset);
+    }
+  }
+  return node.value;
 }
 
 // Scalar functions take at most three arguments; a call with more, or none,

@@ -56,25 +56,29 @@ void Start(Context& context) {
 
 // The output the next sample comes from, in turns: from the current output
 // on, the first with samples left; at the end of the list a new cycle from
-// the head. Null (and the run finished) when none has samples left.
+// the head. Null (and the run finished) when none has samples left. The
+// current output's place is kept beside it, so no step searches the list.
 OutputDef* ChooseOutput(Context& context) {
   RunState& run = context.run;
   auto& outputs = context.job.outputs;
-  auto at = outputs.begin();
+  size_t from = 0;
   if (run.firstStep || run.currentOutput == nullptr) {
     run.firstStep = false;
-  } else {
-    at = std::find_if(outputs.begin(), outputs.end(),
-                      [&](const auto& each) { return each.get() == run.currentOutput; });
+  } else if (run.currentPlace < outputs.size() &&
+             outputs[run.currentPlace].get() == run.currentOutput) {
+    from = run.currentPlace;
   }
-  auto has = [](const auto& each) { return each->remaining > 0; };
-  auto found = std::find_if(at, outputs.end(), has);
-  if (found == outputs.end()) found = std::find_if(outputs.begin(), outputs.end(), has);
-  if (found == outputs.end()) {
-    run.finished = true;
-    return nullptr;
+  for (size_t pass = 0; pass < 2; ++pass) {
+    for (size_t place = from; place < outputs.size(); ++place) {
+      if (outputs[place]->remaining > 0) {
+        run.currentPlace = place;
+        return outputs[place].get();
+      }
+    }
+    from = 0;
   }
-  return found->get();
+  run.finished = true;
+  return nullptr;
 }
 
 void Advance(Context& context, OutputDef& output) {
@@ -82,10 +86,10 @@ void Advance(Context& context, OutputDef& output) {
   output.index += output.step;
   output.remaining -= 1;
   run.samplesDone += 1;
+  size_t next = run.currentPlace + 1;
   auto& outputs = context.job.outputs;
-  auto at = std::find_if(outputs.begin(), outputs.end(),
-                         [&](const auto& each) { return each.get() == &output; });
-  run.currentOutput = at + 1 == outputs.end() ? nullptr : (at + 1)->get();
+  run.currentOutput = next < outputs.size() ? outputs[next].get() : nullptr;
+  run.currentPlace = next;
 }
 
 // One sample: evaluated, then written to the curve or kept for the report.
@@ -95,7 +99,12 @@ void StepOutput(Context& context, OutputDef& output) {
   run.evaluationStatus = 0;
   double value = EvaluateFormula(context, output, *output.compiled, 0);
   if (run.stepOperation == StepOperation::kReport) output.result = value;
-  if (run.evaluationStatus == kStatusNotYetAvailable) return;
+  if (run.evaluationStatus == kStatusNotYetAvailable) {
+    // Held until the input is recorded: what was written so far reaches the
+    // file now, for whoever follows the run.
+    if (output.curve != 0) DorvexFlush(context.dorvex, output.curve);
+    return;
+  }
   if (run.stepOperation == StepOperation::kCurve) {
     WriteOutputSample(context, output, static_cast<float>(value));
   }

@@ -13,6 +13,7 @@
 #include "job/engine.h"
 #include "jobfile/job_commands.h"
 #include "jobfile/job_file.h"
+#include "jobfile/profile.h"
 #include "jobfile/source_choice.h"
 
 namespace {
@@ -32,15 +33,10 @@ bool Refuse(Context& context, const std::string& message) {
   return false;
 }
 
-bool IsInput(const VariableBinding& node) {
-  return node.kind == kNodeInput || node.kind == kNodeSingleValue;
-}
-
 void ReadBindings(Context& context) {
+  ProfileReader file(context.job.filePath);
   for (auto& output : context.job.outputs) {
-    for (auto& node : output->variables) {
-      if (IsInput(*node)) ReadNodeBindings(context, *output, *node);
-    }
+    for (auto& node : output->variables) ReadNodeBindings(context, file, *output, *node);
   }
 }
 

@@ -5,6 +5,7 @@
 // sample is not yet recorded; the processing engine owns the rest.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +23,7 @@ struct RunState {
   bool failed = false;
   bool firstStep = false;
   OutputDef* currentOutput = nullptr;  // null = begin a new cycle at the head
+  size_t currentPlace = 0;             // the place of currentOutput in the list
   int32_t runTop = 0;     // the smallest top of the outputs
   int32_t runBottom = 0;  // the largest bottom of the outputs
   int32_t samplesDone = 0;

@@ -53,17 +53,16 @@ std::vector<std::string> SplitAtCommas(const std::string& line) {
   return tokens;
 }
 
-void WriteRecordTo(Context& context, const OutputDef& output, const std::string& file) {
-  Write(file, "Job", "Option", std::to_string(context.job.runOption));
+void WriteRecordTo(Context& context, const OutputDef& output, ProfileWriteBatch& batch) {
+  batch.Write("Job", "Option", std::to_string(context.job.runOption));
   std::string section = Section(OutputNumber(context.job, &output));
-  WritePrivateProfileString(section, std::nullopt, std::nullopt, file);
-  Write(file, section, "output", OutputRecordLine(context, output));
-  Write(file, section, "formula", output.formula);
+  batch.Write(section, std::nullopt, std::nullopt);
+  batch.Write(section, "output", OutputRecordLine(context, output));
+  batch.Write(section, "formula", output.formula);
   for (const auto& node : output.variables) {
     if (!IsInput(*node)) continue;
-    Write(file, section, node->name + "units", UnitText(context, node->units));
-    Write(file, section, node->name + "path",
-          FormatSourceLabel(context, node->database, node->path));
+    batch.Write(section, node->name + "units", UnitText(context, node->units));
+    batch.Write(section, node->name + "path", FormatSourceLabel(context, node->database, node->path));
   }
 }
 
@@ -73,18 +72,18 @@ std::string InJobFolder(Context& context, const std::string& path) {
   return DorvexGetSetting(context.dorvex, dorvex_setting::kSettingsFolder).text + path;
 }
 
-std::string ReadPresentation(const std::string& file) {
-  std::string name = ReadProfileString(file, "0", "format", "", kFormatLimit);
+std::string ReadPresentation(const ProfileReader& file) {
+  std::string name = file.Read("0", "format", "", kFormatLimit);
   if (!name.empty() && name.size() <= 8 && name.find('.') == std::string::npos) name += ".PRS";
   for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return name;
 }
 
 // Makes the output of one "output" line; false when the line holds no token.
-bool ReadOutput(Context& context, const std::string& file, int number) {
+bool ReadOutput(Context& context, const ProfileReader& file, int number) {
   std::string section = Section(number);
   std::vector<std::string> tokens =
-      SplitAtCommas(ReadProfileString(file, section, "output", "", kRecordLimit));
+      SplitAtCommas(file.Read(section, "output", "", kRecordLimit));
   if (tokens.empty()) return false;
   auto made = std::make_unique<OutputDef>();
   made->name = tokens[0].substr(0, kOutputNameLimit);
@@ -92,7 +91,7 @@ bool ReadOutput(Context& context, const std::string& file, int number) {
   if (tokens.size() > 2) made->dataId = static_cast<uint32_t>(std::max(0, std::atoi(tokens[2].c_str())));
   if (tokens.size() > 3) made->description = tokens[3];
   if (tokens.size() > 4) made->step = std::atoi(tokens[4].c_str());
-  made->formula = ReadProfileString(file, section, "formula", "", kRecordLimit);
+  made->formula = file.Read(section, "formula", "", kRecordLimit);
   OutputDef& output = AppendOutput(context.job, std::move(made));
   ResetCompiledFormula(context, &output);
   if (CompileFormula(context, output.formula, output.compiled, output) == 0) {
@@ -104,7 +103,7 @@ bool ReadOutput(Context& context, const std::string& file, int number) {
   for (const auto& node : output.variables) {
     if (!IsInput(*node)) continue;
     node->units = DorvexUnitCode(
-        context.dorvex, ReadProfileString(file, section, node->name + "units", "", kRecordLimit));
+        context.dorvex, file.Read(section, node->name + "units", "", kRecordLimit));
   }
   return true;
 }
@@ -120,15 +119,19 @@ std::string OutputRecordLine(Context& context, const OutputDef& output) {
 }
 
 void WriteOutputRecord(Context& context, const OutputDef& output) {
-  WriteRecordTo(context, output, context.job.filePath);
+  ProfileWriteBatch batch(context.job.filePath);
+  WriteRecordTo(context, output, batch);
+  batch.Commit();
 }
 
 void WritePathKeys(Context& context, const OutputDef& output, int section) {
+  ProfileWriteBatch batch(context.job.filePath);
   for (const auto& node : output.variables) {
     if (node->kind != kNodeInput) continue;
-    Write(context.job.filePath, Section(section), node->name + "path",
-          FormatSourceLabel(context, node->database, node->path));
+    batch.Write(Section(section), node->name + "path",
+                FormatSourceLabel(context, node->database, node->path));
   }
+  batch.Commit();
 }
 
 bool LoadJob(Context& context) {
@@ -143,35 +146,41 @@ bool LoadJob(Context& context) {
   const std::string& file = job.filePath;
   ApplyRunOption(context, GetPrivateProfileInt("Job", "Option", 0, file) == 1 ? kGenerateReport
                                                                               : kGenerateCurves);
-  job.presentation = ReadPresentation(file);
+  ProfileReader reader(file);
+  job.presentation = ReadPresentation(reader);
   context.screen.SetText(control::kPresentation, job.presentation);
-  std::string scale = ReadProfileString(file, "0", "scale", "", kScaleLimit);
+  std::string scale = reader.Read("0", "scale", "", kScaleLimit);
   context.screen.SetText(control::kScale, scale);
   if (double value = ReadLeadingNumber(scale); value != 0.0) job.scale = value;
-  for (int number = 1; ReadOutput(context, file, number); ++number) {
+  for (int number = 1; ReadOutput(context, reader, number); ++number) {
   }
   context.screen.SetText(control::kJobTitle, file);
   return true;
 }
 
 void ClearInputPaths(Context& context) {
+  ProfileWriteBatch batch(context.job.filePath);
   for (const auto& output : context.job.outputs) {
     std::string section = Section(OutputNumber(context.job, output.get()));
     for (const auto& node : output->variables) {
       if (node->kind != kNodeInput) continue;
-      Write(context.job.filePath, section, node->name + "path", "");
+      batch.Write(section, node->name + "path", "");
       node->database.clear();
       node->path.clear();
     }
   }
+  batch.Commit();
 }
 
 void ReadNodeBindings(Context& context, const OutputDef& output, VariableBinding& node) {
-  const std::string& file = context.job.filePath;
+  ReadNodeBindings(context, ProfileReader(context.job.filePath), output, node);
+}
+
+void ReadNodeBindings(Context& context, const ProfileReader& file, const OutputDef& output,
+                      VariableBinding& node) {
   std::string section = Section(OutputNumber(context.job, &output));
-  node.units = DorvexUnitCode(context.dorvex,
-                              ReadProfileString(file, section, node.name + "units", "", kRecordLimit));
-  ParseSourceLabel(context, ReadProfileString(file, section, node.name + "path", "", kRecordLimit),
+  node.units = DorvexUnitCode(context.dorvex, file.Read(section, node.name + "units", "", kRecordLimit));
+  ParseSourceLabel(context, file.Read(section, node.name + "path", "", kRecordLimit),
                    &node.database, &node.path);
 }
 
@@ -201,11 +210,11 @@ bool SaveJob(Context& context) {
   double whole = std::trunc(job.scale);
   std::snprintf(scale, sizeof scale, "%d",
                 std::isnan(whole) ? 0 : static_cast<int>(std::clamp(whole, -2147483648.0, 2147483647.0)));
-  bool written = WritePrivateProfileString("0", "format", job.presentation, saving) &&
-                 WritePrivateProfileString("0", "scale", scale, saving);
-  for (const auto& output : job.outputs) {
-    if (written) WriteRecordTo(context, *output, saving);
-  }
+  ProfileWriteBatch batch(saving);
+  batch.Write("0", "format", job.presentation);
+  batch.Write("0", "scale", scale);
+  for (const auto& output : job.outputs) WriteRecordTo(context, *output, batch);
+  bool written = batch.Commit();
   std::error_code error;
   if (written) std::filesystem::rename(saving, job.filePath, error);
   if (!written || error) {

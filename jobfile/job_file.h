@@ -22,6 +22,7 @@
 
 #include <string>
 
+class ProfileReader;
 struct Context;
 struct OutputDef;
 struct VariableBinding;
@@ -56,8 +57,11 @@ bool LoadJob(Context& context);
 // forgets its source, so the first run asks for a main input source.
 void ClearInputPaths(Context& context);
 
-// Reads a node's "%sunits" and "%spath" back from the output's section.
+// Reads a node's "%sunits" and "%spath" back from the output's section; the
+// second form reads through a reader already holding the job file.
 void ReadNodeBindings(Context& context, const OutputDef& output, VariableBinding& node);
+void ReadNodeBindings(Context& context, const ProfileReader& file, const OutputDef& output,
+                      VariableBinding& node);
 
 // Deletes section `number` and moves every later section down by one.
 void DeleteOutputSection(Context& context, int number);

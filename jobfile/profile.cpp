@@ -155,3 +155,52 @@ std::vector<std::string> ProfileSectionNames(const std::string& file) {
 std::vector<std::string> ProfileKeyNames(const std::string& file, std::string_view section) {
   return KeyNames(LoadLines(file), section);
 }
+
+struct ProfileReader::Lines {
+  ProfileLines lines;
+};
+
+ProfileReader::ProfileReader(const std::string& file)
+    : lines_(std::make_unique<Lines>(Lines{LoadLines(file)})) {}
+
+ProfileReader::~ProfileReader() = default;
+
+std::string ProfileReader::Read(std::string_view section, std::string_view key,
+                                std::string_view fallback, uint32_t limit) const {
+  std::optional<std::string_view> value = FindValue(lines_->lines, section, key);
+  std::string text(value ? *value : DefaultText(fallback));
+  return text.substr(0, limit);
+}
+
+namespace {
+
+std::optional<std::string> Own(ProfileName name) {
+  return name ? std::optional<std::string>(std::string(*name)) : std::nullopt;
+}
+
+}  // namespace
+
+void ProfileWriteBatch::Write(ProfileName section, ProfileName key, ProfileName value) {
+  edits_.push_back(Edit{Own(section), Own(key), Own(value)});
+}
+
+bool ProfileWriteBatch::Commit() {
+  if (file_.empty()) return false;
+  std::string bytes;
+  FileRead read = ReadWholeFile(file_, bytes);
+  if (read == FileRead::kFailed) return false;
+  ProfileText text = DecodeProfile(std::move(bytes));
+  ProfileLines lines = SplitLines(text.text);
+  bool changed = false;
+  for (const Edit& edit : edits_) {
+    if (!edit.section) return false;
+    ProfileName key = edit.key ? ProfileName(*edit.key) : std::nullopt;
+    ProfileName value = edit.value ? ProfileName(*edit.value) : std::nullopt;
+    changed = ::Edit(lines, TrimSpaces(*edit.section), key, value) || changed;
+  }
+  edits_.clear();
+  if (!changed && read == FileRead::kRead) return true;
+  EndLastLine(lines);
+  text.text = JoinLines(lines);
+  return ReplaceFile(file_, EncodeProfile(text));
+}

@@ -22,6 +22,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,6 +57,38 @@ bool WritePrivateProfileString(ProfileName section, ProfileName key, ProfileName
 // buffer of `limit` characters plus the NUL.
 std::string ReadProfileString(const std::string& file, std::string_view section,
                               std::string_view key, std::string_view fallback, uint32_t limit);
+
+// Many reads of one file: the file is read and parsed once, and each read
+// answers as ReadProfileString would have at that moment.
+class ProfileReader {
+ public:
+  explicit ProfileReader(const std::string& file);
+  ~ProfileReader();
+  std::string Read(std::string_view section, std::string_view key, std::string_view fallback,
+                   uint32_t limit) const;
+
+ private:
+  struct Lines;
+  std::unique_ptr<Lines> lines_;
+};
+
+// Many writes to one file made as one: the file is read once, each write is
+// applied in order as WritePrivateProfileString would apply it, and the file
+// is replaced once, whole, by Commit. (Each replacement is synced to disk;
+// a job's output record is a dozen keys.)
+class ProfileWriteBatch {
+ public:
+  explicit ProfileWriteBatch(std::string file) : file_(std::move(file)) {}
+  void Write(ProfileName section, ProfileName key, ProfileName value);
+  bool Commit();
+
+ private:
+  struct Edit {
+    std::optional<std::string> section, key, value;
+  };
+  std::string file_;
+  std::vector<Edit> edits_;
+};
 
 // The names of the sections, or of the keys of one section, in file order
 // (duplicates included), read without a size limit.

@@ -7,6 +7,8 @@
 //   dorvex [--home DIR] put NAME:PATH --top T --step S --units U [--time] [--description TEXT]
 //   dorvex [--home DIR] record NAME:PATH --top T --step S --units U --rate N [--time]
 //   dorvex [--home DIR] check NAME
+//   dorvex [--home DIR] import-las FILE NAME:/L1/L2/L3/SET [--pass N] [--step S]
+//   dorvex [--home DIR] export-las NAME:/L1/L2/L3/SET FILE [--curves A,B,...] [--null V] [--wrap]
 //
 // Depths and times are given and shown in display units: feet or metres as
 // the system's settings say, seconds for time-based curves.
@@ -23,6 +25,7 @@
 
 #include "curvedata/curve_info.h"
 #include "libs/dorvex/dorvex.h"
+#include "tools/dorvex_las_commands.h"
 #include "tools/exit_status.h"
 
 namespace {
@@ -41,6 +44,14 @@ const char kUsage[] =
     "                                 record the numbers on standard input at N samples a\n"
     "                                 second, the curve's end open until the input ends\n"
     "  check NAME                     check a database's integrity\n"
+    "  import-las FILE NAME:/L1/L2/L3/SET [--pass N] [--step S]\n"
+    "                                 make a curve NAME:/L1/L2/L3/SET/MNEM/N (pass 1 unless\n"
+    "                                 --pass) of each curve of a LAS file, the file's header\n"
+    "                                 kept beside them; irregular data is resampled to the\n"
+    "                                 median spacing, or to step S\n"
+    "  export-las NAME:/L1/L2/L3/SET FILE [--curves A,B,...] [--null V] [--wrap]\n"
+    "                                 write the data set's curves (the highest pass of each)\n"
+    "                                 as a LAS 2.0 file; NULL -999.25 unless V\n"
     "\n"
     "NAME is a database in the database folder (a path with '/' names a file).\n"
     "PATH is /LOCATION1/LOCATION2/LOCATION3/SET/CURVE/PASS. Depths and times are in\n"
@@ -64,6 +75,8 @@ struct Command {
   std::string path;      // after the ":"
   std::map<std::string, std::string> options;
   bool time = false;
+  std::string file;  // the LAS commands' FILE
+  bool wrap = false;
 };
 
 // Shortest text that reads back as the same double.
@@ -102,6 +115,7 @@ class Tool {
   int Cat(const Command& command);
   int Put(const Command& command, bool recording);
   int Check(const Command& command);
+  int Las(const Command& command);
   int MakeCurve(const Command& command, size_t samples, uint32_t* curve);
   std::string File(const std::string& name) {
     return name.find('/') != std::string::npos ? name : DorvexDatabaseFile(library_, name);
@@ -356,6 +370,13 @@ int Tool::Check(const Command& command) {
   return kExitSuccess;
 }
 
+int Tool::Las(const Command& command) {
+  LasCommand las{command.database, File(command.database), command.path, command.file,
+                 command.options, command.wrap};
+  if (command.name == "import-las") return ImportLasCommand(library_, las);
+  return ExportLasCommand(library_, las);
+}
+
 int Tool::Run(const Command& command) {
   if (command.name == "create") return Create(command);
   if (command.name == "ls") return List(command);
@@ -363,14 +384,20 @@ int Tool::Run(const Command& command) {
   if (command.name == "cat") return Cat(command);
   if (command.name == "put") return Put(command, false);
   if (command.name == "record") return Put(command, true);
+  if (command.name == "import-las" || command.name == "export-las") return Las(command);
   return Check(command);
 }
+
+// Where a command takes a FILE besides NAME[:PATH].
+enum FilePlace { kNoFile, kFileFirst, kFileLast };
 
 // Which commands take a path, and which options each takes (with a value).
 struct Grammar {
   const char* name;
   bool path;  // NAME:PATH needed
   std::vector<const char*> options;
+  FilePlace file = kNoFile;
+  std::vector<const char*> switches;  // options without a value
 };
 
 const Grammar kGrammar[] = {
@@ -381,7 +408,25 @@ const Grammar kGrammar[] = {
     {"put", true, {"--top", "--step", "--units", "--description"}},
     {"record", true, {"--top", "--step", "--units", "--rate"}},
     {"check", false, {}},
+    {"import-las", true, {"--pass", "--step"}, kFileFirst},
+    {"export-las", true, {"--curves", "--null"}, kFileLast, {"--wrap"}},
 };
+
+// Takes the FILE argument where the command has it.
+int ParseFile(int argc, char** argv, int* at, const Grammar& grammar, FilePlace place,
+              Command* command) {
+  if (grammar.file != place) return kExitSuccess;
+  if (*at >= argc) return Usage(command->name + " needs a FILE");
+  command->file = argv[(*at)++];
+  return kExitSuccess;
+}
+
+bool IsSwitch(const Grammar& grammar, const std::string& option) {
+  for (const char* each : grammar.switches) {
+    if (option == each) return true;
+  }
+  return false;
+}
 
 int ParseCommand(int argc, char** argv, int at, Command* command) {
   if (at >= argc) return Usage("no command given");
@@ -391,6 +436,9 @@ int ParseCommand(int argc, char** argv, int at, Command* command) {
     if (command->name == each.name) grammar = &each;
   }
   if (grammar == nullptr) return Usage("unknown command '" + command->name + "'");
+  if (int status = ParseFile(argc, argv, &at, *grammar, kFileFirst, command); status != 0) {
+    return status;
+  }
   if (at >= argc) return Usage(command->name + " needs a database name");
   std::string target = argv[at++];
   size_t colon = target.find(':');
@@ -399,11 +447,18 @@ int ParseCommand(int argc, char** argv, int at, Command* command) {
   while (!command->path.empty() && command->path.front() == ' ') command->path.erase(0, 1);
   if (command->database.empty()) return Usage("no database name in '" + target + "'");
   if (grammar->path && command->path.empty()) return Usage(command->name + " needs NAME:PATH");
+  if (int status = ParseFile(argc, argv, &at, *grammar, kFileLast, command); status != 0) {
+    return status;
+  }
   bool takesTime = command->name == "put" || command->name == "record";
   for (; at < argc; ++at) {
     std::string option = argv[at];
     if (takesTime && option == "--time") {
       command->time = true;
+      continue;
+    }
+    if (IsSwitch(*grammar, option)) {
+      command->wrap = true;  // the only switch of a grammar row so far
       continue;
     }
     bool known = false;

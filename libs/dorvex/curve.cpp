@@ -56,17 +56,16 @@ uint32_t AddCurve(DorvexLibrary& library, std::unique_ptr<OpenCurve> curve) {
 // Fills the cache with the chunks from element `from` on, up to the count.
 bool LoadChunks(sqlite3* db, OpenCurve& curve, int64_t from) {
   size_t size = static_cast<size_t>(curve.elementSize);
-  curve.data.resize(static_cast<size_t>(curve.count) * size);
+  curve.data->resize(static_cast<size_t>(curve.count) * size);
   Statement read(db, "SELECT chunk, data FROM chunks WHERE item=?1 AND chunk>=?2 ORDER BY chunk");
   read.Bind(1, curve.item).Bind(2, from / kChunkElements);
   int result;
   while ((result = read.Step()) == SQLITE_ROW) {
     int64_t first = read.Integer(0) * kChunkElements;
-    std::vector<uint8_t> bytes = read.Blob(1);
-    int64_t elements = std::min<int64_t>(static_cast<int64_t>(bytes.size() / size),
-                                         curve.count - first);
-    if (first < 0 || elements <= 0) continue;
-    std::memcpy(curve.data.data() + static_cast<size_t>(first) * size, bytes.data(),
+    auto [bytes, length] = read.BlobBytes(1);
+    int64_t elements = std::min<int64_t>(static_cast<int64_t>(length / size), curve.count - first);
+    if (first < 0 || elements <= 0 || bytes == nullptr) continue;
+    std::memcpy(curve.data->data() + static_cast<size_t>(first) * size, bytes,
                 static_cast<size_t>(elements) * size);
   }
   return result == SQLITE_DONE;
@@ -92,12 +91,12 @@ void Refresh(DorvexLibrary& library, OpenCurve& curve) {
 
 void CopyElement(const OpenCurve& curve, int64_t element, uint8_t* out) {
   size_t size = static_cast<size_t>(curve.elementSize);
-  std::memcpy(out, curve.data.data() + static_cast<size_t>(element) * size, size);
+  std::memcpy(out, curve.data->data() + static_cast<size_t>(element) * size, size);
 }
 
 float FloatAt(const OpenCurve& curve, int64_t element) {
   float value;
-  std::memcpy(&value, curve.data.data() + static_cast<size_t>(element) * 4, 4);
+  std::memcpy(&value, curve.data->data() + static_cast<size_t>(element) * 4, 4);
   return value;
 }
 
@@ -160,17 +159,42 @@ bool Grow(OpenCurve& curve, int64_t end) {
   if (end <= curve.count) return true;
   if (end * curve.elementSize > kMaxCurveBytes) return false;
   size_t size = static_cast<size_t>(curve.elementSize);
-  size_t oldBytes = curve.data.size();
-  curve.data.resize(static_cast<size_t>(end) * size, 0);
+  size_t oldBytes = curve.data->size();
+  curve.data->resize(static_cast<size_t>(end) * size, 0);
   if (curve.elementSize == 4) {
     const float missing = std::numeric_limits<float>::quiet_NaN();
-    for (size_t at = oldBytes; at < curve.data.size(); at += 4) {
-      std::memcpy(curve.data.data() + at, &missing, 4);
+    for (size_t at = oldBytes; at < curve.data->size(); at += 4) {
+      std::memcpy(curve.data->data() + at, &missing, 4);
     }
   }
   MarkDirty(curve, curve.count, end);
   curve.count = end;
   return true;
+}
+
+// A curve open for reading, of the same item, whose cache a new reader can
+// share: both finished, with the same number of samples recorded.
+const OpenCurve* SharableTwin(DorvexLibrary& library, const OpenCurve& wanted) {
+  if (wanted.mode != kDorvexRead || wanted.openEnd) return nullptr;
+  for (const auto& other : library.state->curves) {
+    if (other != nullptr && other->mode == kDorvexRead && !other->openEnd &&
+        other->database == wanted.database && other->item == wanted.item &&
+        other->count == wanted.count) {
+      return other.get();
+    }
+  }
+  return nullptr;
+}
+
+// A curve made to be written from top to bottom says how long it will be:
+// room for that many samples spares copying as it grows.
+void ReserveForWriting(OpenCurve& curve) {
+  int32_t top = ReadInt32(curve.info + kInfoTop);
+  int32_t bottom = ReadInt32(curve.info + kInfoTop + 4);
+  if (curve.step <= 0 || bottom <= top) return;
+  int64_t elements = (int64_t{bottom} - top) / curve.step + 1;
+  int64_t bytes = std::min(elements * curve.elementSize, int64_t{64} << 20);
+  curve.data->reserve(static_cast<size_t>(bytes));
 }
 
 bool CommitDue(OpenCurve& curve) {
@@ -197,7 +221,7 @@ bool dorvex_internal::CommitCurve(DorvexLibrary& library, OpenCurve& curve) {
     int64_t first = chunk * kChunkElements;
     int64_t elements = std::min(kChunkElements, curve.count - first);
     store.Bind(1, curve.item).Bind(2, chunk);
-    store.BindBlob(3, curve.data.data() + static_cast<size_t>(first) * size,
+    store.BindBlob(3, curve.data->data() + static_cast<size_t>(first) * size,
                    static_cast<size_t>(elements) * size);
     if (store.Step() != SQLITE_DONE) return false;
     store.Reset();
@@ -268,9 +292,15 @@ int DorvexOpenCurve(DorvexLibrary& library, uint32_t database, const std::string
   curve->openEndCommitted = curve->openEnd;
   curve->lastCommit = Clock::now();
   if (curve->elementSize <= 0 || curve->count < 0 || curve->step < 0 ||
-      curve->count * curve->elementSize > kMaxCurveBytes || !LoadChunks(open->db, *curve, 0)) {
+      curve->count * curve->elementSize > kMaxCurveBytes) {
     return kDorvexFailed;
   }
+  if (const OpenCurve* twin = SharableTwin(library, *curve)) {
+    curve->data = twin->data;
+  } else if (!LoadChunks(open->db, *curve, 0)) {
+    return kDorvexFailed;
+  }
+  if (mode == kDorvexWrite) ReserveForWriting(*curve);
   if (info != nullptr) std::memcpy(info, curve->info, kDorvexCurveInfoSize);
   *handle = AddCurve(library, std::move(curve));
   return 0;
@@ -312,7 +342,7 @@ int DorvexReadSamples(DorvexLibrary& library, uint32_t handle, int32_t index, in
     uint32_t distance = static_cast<uint32_t>(int64_t{index} - curve->top);
     uint32_t element = distance / static_cast<uint32_t>(curve->step);
     if (element * static_cast<uint32_t>(curve->step) == distance && element < curve->count) {
-      std::memcpy(buffer, curve->data.data() + size_t{element} * 4, 4);
+      std::memcpy(buffer, curve->data->data() + size_t{element} * 4, 4);
       return 0;
     }
   }
@@ -333,10 +363,22 @@ int DorvexWriteSamples(DorvexLibrary& library, uint32_t handle, int32_t index, i
     if (distance < 0 || distance % curve->step != 0) return kDorvexFailed;
     element = distance / curve->step;
   }
-  if (!Grow(*curve, element + count)) return kDorvexFailed;
   size_t size = static_cast<size_t>(curve->elementSize);
-  std::memcpy(curve->data.data() + static_cast<size_t>(element) * size, buffer,
-              static_cast<size_t>(count) * size);
+  const auto* bytes = static_cast<const uint8_t*>(buffer);
+  if (element == curve->count && (element + count) * curve->elementSize <= kMaxCurveBytes) {
+    // A run writes each curve from its top down: samples go on the end.
+    if (count == 1 && size == 4) {
+      // One float, the run's case: four bytes on the end, without a copy call.
+      for (int b = 0; b < 4; ++b) curve->data->push_back(bytes[b]);
+    } else {
+      curve->data->insert(curve->data->end(), bytes, bytes + static_cast<size_t>(count) * size);
+    }
+    curve->count += count;
+  } else {
+    if (!Grow(*curve, element + count)) return kDorvexFailed;
+    std::memcpy(curve->data->data() + static_cast<size_t>(element) * size, bytes,
+                static_cast<size_t>(count) * size);
+  }
   MarkDirty(*curve, element, element + count);
   if (CommitDue(*curve) && !CommitCurve(library, *curve)) return kDorvexFailed;
   return 0;

@@ -41,7 +41,9 @@ struct OpenCurve {
   int32_t elementSize = 4;
   bool openEnd = false;     // still being recorded
   int64_t count = 0;        // elements recorded
-  std::vector<uint8_t> data;  // every element, cached
+  // Every element, cached. Curves opened for reading share the cache of the
+  // same finished item: a run opens one input for each variable that reads it.
+  std::shared_ptr<std::vector<uint8_t>> data = std::make_shared<std::vector<uint8_t>>();
   // Writing: the elements not yet committed, and when the last commit was.
   int64_t dirtyFrom = -1;
   int64_t dirtyTo = -1;

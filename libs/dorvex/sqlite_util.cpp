@@ -61,6 +61,11 @@ std::vector<uint8_t> Statement::Blob(int column) const {
   return data == nullptr ? std::vector<uint8_t>() : std::vector<uint8_t>(data, data + size);
 }
 
+std::pair<const uint8_t*, size_t> Statement::BlobBytes(int column) const {
+  const auto* data = static_cast<const uint8_t*>(sqlite3_column_blob(statement_, column));
+  return {data, static_cast<size_t>(sqlite3_column_bytes(statement_, column))};
+}
+
 bool Statement::IsNull(int column) const {
   return sqlite3_column_type(statement_, column) == SQLITE_NULL;
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dorvex_sql {
@@ -33,6 +34,8 @@ class Statement {
   int64_t Integer(int column) const;
   std::string Text(int column) const;
   std::vector<uint8_t> Blob(int column) const;
+  // The bytes of a blob column without a copy, valid until the next step.
+  std::pair<const uint8_t*, size_t> BlobBytes(int column) const;
   bool IsNull(int column) const;
 
  private:

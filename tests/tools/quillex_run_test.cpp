@@ -1,0 +1,264 @@
+// Drives quillex-run over databases made with the dorvex tool, and reads the
+// curves it wrote back through the library to compare with values computed
+// here.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <thread>
+
+#include "libs/dorvex/dorvex.h"
+#include "tests/tools/tool_runner.h"
+
+namespace {
+
+const char kNote[] = "note: Presentation file not selected, plot will not run.\n";
+const char kInput[] = "WELL: /A/B/C/SET1";
+const std::vector<double> kGamma = {10, 12, 15, 19, 24, 30, 37, 45, 54, 64, 75};
+
+class QuillexRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quillex_run_XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    home_ = pattern;
+    ASSERT_EQ(Dorvex({"create", "WELL"}).status, 0);
+    Put("GR", "GAPI", kGamma);
+  }
+  void TearDown() override { std::filesystem::remove_all(home_); }
+
+  ToolResult Dorvex(std::vector<std::string> arguments, const std::string& input = "") {
+    arguments.insert(arguments.begin(), {"--home", home_});
+    return RunTool("dorvex", arguments, input);
+  }
+  ToolResult Quillex(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"--home", home_});
+    return RunTool("quillex-run", arguments);
+  }
+  // A curve of WELL:/A/B/C/SET1 from 1000 ft every half foot.
+  void Put(const std::string& name, const std::string& units, const std::vector<double>& values) {
+    std::string numbers;
+    for (double value : values) numbers += std::to_string(value) + "\n";
+    ToolResult put = Dorvex({"put", "WELL:/A/B/C/SET1/" + name + "/1", "--top", "1000", "--step",
+                             "0.5", "--units", units},
+                            numbers);
+    ASSERT_EQ(put.status, 0) << put.err;
+  }
+  void WriteJob(const std::string& name, const std::string& text) {
+    std::ofstream(home_ + "/jobs/" + name, std::ios::binary) << text;
+  }
+  std::string Job(const std::string& name) { return ReadWhole(home_ + "/jobs/" + name); }
+
+  // The stored samples of a curve of WELL, with its top index; empty when missing.
+  std::vector<float> Curve(const std::string& path, int32_t* top = nullptr) {
+    DorvexLibrary library;
+    uint32_t database = 0;
+    uint32_t curve = 0;
+    std::vector<DorvexItem> items;
+    EXPECT_EQ(DorvexInitializeAt(library, home_), 1);
+    EXPECT_EQ(DorvexOpenDatabase(library, home_ + "/db/WELL.db", 0, &database), 0);
+    if (DorvexListItems(library, database, path, &items) != 0 ||
+        DorvexOpenCurve(library, database, path, &curve, kDorvexRead, nullptr) != 0) {
+      return {};
+    }
+    std::vector<float> values(static_cast<size_t>(items[0].count));
+    if (top != nullptr) *top = items[0].top;
+    if (!values.empty()) {
+      DorvexReadSamples(library, curve, items[0].top, static_cast<int32_t>(values.size()),
+                        values.data());
+    }
+    return values;
+  }
+
+  std::string home_;
+};
+
+std::string JobFile(int option, const std::string& outputs) {
+  return "[0]\nformat=\nscale=240\n[Job]\nOption=" + std::to_string(option) + "\n" + outputs;
+}
+
+// Every output computed here from the same numbers: the left-to-right rule,
+// a unit conversion, and a step finer than the input's.
+TEST_F(QuillexRun, WritesCurvesThatMatchValuesComputedIndependently) {
+  const std::vector<double> a = {3, 1, 4, 1, 5, 9, 2, 6, 5, 3, 5};
+  const std::vector<double> b = {2, 7, 1, 8, 2, 8, 1, 8, 2, 8, 4};
+  const std::vector<double> x = {300, 305, 310.5, 320, 331, 340, 352, 360, 371, 380, 390};
+  Put("A", "GAPI", a);
+  Put("B", "GAPI", b);
+  Put("X", "M", x);
+  WriteJob("E2E.QXJ", JobFile(0,
+                              "[1]\noutput=GR2,GAPI,0,doubled,0\nformula=GR*2\nGRunits=GAPI\n"
+                              "GRpath=ELSE: /X/Y/Z/SET\n"
+                              "[2]\noutput=MEAN,GAPI,0, ,0\nformula=(A+B)/2\n"
+                              "[3]\noutput=LTR,GAPI,0, ,0\nformula=A+B*2\n"
+                              "[4]\noutput=XF,F,0,in feet,0\nformula=X\nXunits=F\n"
+                              "[5]\noutput=GRQ,GAPI,0, ,1500\nformula=GR\n"));
+
+  ToolResult run = Quillex({"e2e.qxj", "--input", kInput, "--from", "1000", "--to", "1004"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, std::string(kNote) + "Done.\n");
+  EXPECT_EQ(run.out, "");
+
+  std::vector<float> doubled, mean, leftToRight, feet, quarter;
+  for (size_t n = 0; n < 8; ++n) {
+    doubled.push_back(static_cast<float>(kGamma[n] * 2));
+    mean.push_back(static_cast<float>((a[n] + b[n]) / 2));
+    leftToRight.push_back(static_cast<float>((a[n] + b[n]) * 2));
+    feet.push_back(static_cast<float>(x[n] / 0.3048));
+    quarter.push_back(static_cast<float>(kGamma[n]));
+    quarter.push_back(static_cast<float>((kGamma[n] + kGamma[n + 1]) / 2));
+  }
+  int32_t top = 0;
+  EXPECT_EQ(Curve("/A/B/C/_qxj1_/GR2/1", &top), doubled);
+  EXPECT_EQ(top, 1000 * 6000);
+  EXPECT_EQ(Curve("/A/B/C/_qxj1_/MEAN/1"), mean);
+  EXPECT_EQ(Curve("/A/B/C/_qxj1_/LTR/1"), leftToRight);
+  EXPECT_EQ(Curve("/A/B/C/_qxj1_/GRQ/1"), quarter);
+  std::vector<float> written = Curve("/A/B/C/_qxj1_/XF/1");
+  ASSERT_EQ(written.size(), feet.size());
+  for (size_t n = 0; n < feet.size(); ++n) EXPECT_FLOAT_EQ(written[n], feet[n]) << n;
+  EXPECT_EQ(Dorvex({"check", "WELL"}).out, "WELL: ok\n");
+  EXPECT_NE(Job("E2E.QXJ").find("GRpath=WELL: A/B/C/SET1/GR\r\n"), std::string::npos)
+      << Job("E2E.QXJ");
+}
+
+TEST_F(QuillexRun, OutputGoesWhereToldAndOneEndOfTheIntervalMayBeOpen) {
+  WriteJob("J.QXJ", JobFile(0, "[1]\noutput=GR2,GAPI,0, ,0\nformula=GR*2\n"));
+  ToolResult run = Quillex({"J.QXJ", "--input", kInput, "--output", "WELL: /A/B/C/OUT",
+                            "--from", "*", "--to", "1002"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Curve("/A/B/C/OUT/GR2/1"), (std::vector<float>{20, 24, 30, 38}));
+  EXPECT_NE(Dorvex({"ls", "WELL:/A/B/C/_qxj1_"}).status, 0) << "nothing derived";
+}
+
+TEST_F(QuillexRun, FailuresAndMistakesGetTheirMessageAndExitStatus) {
+  WriteJob("J.QXJ", JobFile(0, "[1]\noutput=GR,GAPI,0, ,0\nformula=GR*2\n"
+                               "GRpath=WELL: /A/B/C/SET1/GR\n"));
+  const std::string usage = "Try 'quillex-run --help'.\n";
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    std::string err;
+  } cases[] = {
+      {{}, 2, "quillex-run: no job file given\n" + usage},
+      {{"J.QXJ", "--bogus", "1"}, 2, "quillex-run: unknown option '--bogus'\n" + usage},
+      {{"J.QXJ", "--from"}, 2, "quillex-run: --from needs a value\n" + usage},
+      {{"J.QXJ", "--input", "WELL /A/B/C/SET1"}, 2,
+       "quillex-run: 'WELL /A/B/C/SET1' is not a source: write it as \"DB: /L1/L2/L3/SET\"\n"},
+      {{"NOPE.QXJ", "--input", kInput}, 1,
+       "quillex-run: no job file " + home_ + "/jobs/NOPE.QXJ\n"},
+      {{"J.QXJ"}, 1, "error: Must specify pass for Input\nAborted.\n"},
+      {{"J.QXJ", "--input", kInput, "--from", "1000", "--to", "1000.5"}, 1,
+       std::string(kNote) +
+           "note: This processing run will be cancelled because the interval is too small.\n"},
+      {{"J.QXJ", "--input", kInput, "--output", kInput}, 1,
+       std::string(kNote) + "error: Unable to create output " + home_ +
+           "/db/WELL.db: /A/B/C/SET1/GR/1 \nAborted.\n"},
+  };
+  for (const Case& c : cases) {
+    ToolResult run = Quillex(c.arguments);
+    std::string why = c.arguments.empty() ? "no arguments" : c.arguments.back();
+    EXPECT_EQ(run.status, c.status) << why;
+    EXPECT_EQ(run.err, c.err) << why;
+    EXPECT_EQ(run.out, "") << why;
+  }
+  ToolResult help = RunTool("quillex-run", {"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: quillex-run JOB", 0), 0U) << help.out;
+
+  // The job is loaded as Open does: the sources it names are forgotten.
+  WriteJob("J.QXJ", JobFile(0, "[1]\noutput=GR,GAPI,0, ,0\nformula=GR*2\n"
+                               "GRpath=WELL: /A/B/C/SET1/GR\n"));
+  EXPECT_EQ(Quillex({"J.QXJ"}).status, 1);
+  EXPECT_NE(Job("J.QXJ").find("GRpath=\r\n"), std::string::npos) << Job("J.QXJ");
+}
+
+TEST_F(QuillexRun, MathErrorsAreAnsweredCountedAndGiveZero) {
+  Put("M", "GAPI", {2, 1, 2, 4, 5});
+  WriteJob("M.QXJ", JobFile(0, "[1]\noutput=Q,GAPI,0, ,0\nformula=10/(M-2)\n"));
+  ToolResult run = Quillex({"M.QXJ", "--input", kInput, "--from", "1000", "--to", "1002"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, std::string(kNote) + "2 math errors; each gave the value 0\nDone.\n");
+  EXPECT_EQ(Curve("/A/B/C/_qxj1_/Q/1"), (std::vector<float>{0, -10, 0, 5}));
+}
+
+TEST_F(QuillexRun, AReportRunPrintsItsReport) {
+  WriteJob("R.QXJ", JobFile(1, "[1]\noutput=GRMAX,GAPI,0, ,0\nformula=MAXIMUM(GR)\n"
+                               "[2]\noutput=GRAVG,GAPI,0, ,0\nformula=AVERAGE(GR)\n"));
+  ToolResult run = Quillex({"R.QXJ", "--input", kInput, "--from", "1001", "--to", "1003"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "Done.\n");
+  EXPECT_EQ(run.out,
+            "                         Quillex Results\n"
+            "\n"
+            "                         Interval - 1000.00- 1005.00 ft\n"
+            "\n"
+            "Output    Source                                            Result\n"
+            "------    ------                                            ------\n"
+            "\n"
+            "GRMAX     WELL: A/B/C/SET1/GR                               30.0      GAPI    \n"
+            "\n"
+            "GRAVG     WELL: A/B/C/SET1/GR                               22.0      GAPI    \n");
+}
+
+// Ctrl-C during a run held by a recording: the run ends "Cancelled." with
+// what it wrote committed.
+TEST_F(QuillexRun, InterruptingAHeldRunCancelsItAndKeepsWhatWasWritten) {
+  {
+    DorvexLibrary library;
+    ASSERT_EQ(DorvexInitializeAt(library, home_), 1);
+    uint32_t database = 0;
+    uint32_t curve = 0;
+    ASSERT_EQ(DorvexOpenDatabase(library, home_ + "/db/WELL.db", 0, &database), 0);
+    ASSERT_EQ(DorvexOpenCurve(library, database, "/A/B/C/SET1/GR/1", &curve, kDorvexWrite,
+                              nullptr), 0);
+    ASSERT_EQ(DorvexSetRecording(library, curve, true), 0);  // never finished
+    DorvexCloseDatabase(library, database);
+  }
+  WriteJob("J.QXJ", JobFile(0, "[1]\noutput=GR2,GAPI,0, ,0\nformula=GR*2\n"));
+  std::string err = home_ + "/err";
+  std::vector<std::string> words = {ToolPath("quillex-run"), "J.QXJ", "--input", kInput,
+                                    "--from", "1000", "--to", "1010", "--home", home_};
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    int errors = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int null = ::open("/dev/null", O_RDWR);
+    ::dup2(null, 0);
+    ::dup2(null, 1);
+    ::dup2(errors, 2);
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  auto waitFor = [](auto done) {  // up to 10 s
+    for (int n = 0; n < 500; ++n, std::this_thread::sleep_for(std::chrono::milliseconds(20))) {
+      if (done()) return true;
+    }
+    return false;
+  };
+  // The output curve exists once the run has started; its 11 samples take
+  // no time, then the run waits for the recording.
+  EXPECT_TRUE(waitFor([&] { return Dorvex({"ls", "WELL:/A/B/C/_qxj1_/GR2"}).status == 0; }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_EQ(::kill(child, SIGINT), 0);
+  int raw = 0;
+  if (!waitFor([&] { return ::waitpid(child, &raw, WNOHANG) == child; })) {
+    ::kill(child, SIGKILL);
+    ::waitpid(child, &raw, 0);
+    FAIL() << "quillex-run did not end after SIGINT";
+  }
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 130);
+  EXPECT_EQ(ReadWhole(err), std::string(kNote) + "Cancelled.\n");
+  EXPECT_EQ(Dorvex({"check", "WELL"}).out, "WELL: ok\n");
+  std::vector<float> doubled;
+  for (double value : kGamma) doubled.push_back(static_cast<float>(value * 2));
+  EXPECT_EQ(Curve("/A/B/C/_qxj1_/GR2/1"), doubled);
+}
+
+}  // namespace
