@@ -295,14 +295,21 @@ int Tool::MakeCurve(const Command& command, size_t samples, uint32_t* curve) {
   CurveInfo info = SampleCurveInfo(description, 0, command.time, shape.units,
                                    static_cast<int32_t>(shape.top), static_cast<int32_t>(bottom),
                                    static_cast<int32_t>(shape.step));
-  if (DorvexCreateCurve(library_, database_, command.path, sizeof info, &info) != 0) {
+  // A recording is made and marked open in one transaction, so that no
+  // reader ever meets it as a finished, empty curve.
+  bool recording = command.name == "record";
+  if (recording) DorvexBeginBatch(library_, database_);
+  bool made = DorvexCreateCurve(library_, database_, command.path, sizeof info, &info) == 0;
+  bool opened =
+      made && DorvexOpenCurve(library_, database_, command.path, curve, kDorvexWrite, nullptr) == 0;
+  bool marked = opened && (!recording || DorvexSetRecording(library_, *curve, true) == 0);
+  if (recording) DorvexEndBatch(library_, database_, marked);
+  if (!made) {
     return Fail("cannot create curve " + command.path + " in " + command.database +
                 ": it exists, or the path does not name a curve (six components of at most 10 "
                 "characters)");
   }
-  if (DorvexOpenCurve(library_, database_, command.path, curve, kDorvexWrite, nullptr) != 0) {
-    return Fail("cannot open the new curve " + command.path);
-  }
+  if (!marked) return Fail("cannot open the new curve " + command.path);
   return kExitSuccess;
 }
 
@@ -336,7 +343,6 @@ int Tool::Put(const Command& command, bool recording) {
     std::printf("%zu samples written to %s\n", values.size(), command.path.c_str());
     return kExitSuccess;
   }
-  DorvexSetRecording(library_, curve, true);
   auto pause = std::chrono::duration<double>(1.0 / rate);
   int64_t written = 0;
   while ((got = NextNumber(&value, &word)) == 1) {
