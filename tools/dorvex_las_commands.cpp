@@ -15,18 +15,13 @@
 #include "libs/las/las_lines.h"
 #include "libs/las/las_number.h"
 #include "tools/exit_status.h"
+#include "tools/tool_messages.h"
 
 namespace {
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "dorvex: %s\n", message.c_str());
-  return kExitFailure;
-}
+int Fail(const std::string& message) { return ToolFail("dorvex", message); }
 
-int Usage(const std::string& message) {
-  std::fprintf(stderr, "dorvex: %s\nTry 'dorvex --help'.\n", message.c_str());
-  return kExitUsage;
-}
+int Usage(const std::string& message) { return ToolUsage("dorvex", message); }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> parts;

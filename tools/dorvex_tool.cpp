@@ -27,6 +27,7 @@
 #include "libs/dorvex/dorvex.h"
 #include "tools/dorvex_las_commands.h"
 #include "tools/exit_status.h"
+#include "tools/tool_messages.h"
 
 namespace {
 
@@ -59,15 +60,9 @@ const char kUsage[] =
     "--home DIR uses DIR instead of $CORVANE_HOME.\n"
     "Exit status: 0 done, 1 failed, 2 wrong command line.\n";
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "dorvex: %s\n", message.c_str());
-  return kExitFailure;
-}
+int Fail(const std::string& message) { return ToolFail("dorvex", message); }
 
-int Usage(const std::string& message) {
-  std::fprintf(stderr, "dorvex: %s\nTry 'dorvex --help'.\n", message.c_str());
-  return kExitUsage;
-}
+int Usage(const std::string& message) { return ToolUsage("dorvex", message); }
 
 struct Command {
   std::string name;

@@ -28,6 +28,7 @@
 #include "curvedata/curve_info.h"
 #include "libs/dorvex/dorvex.h"
 #include "tools/exit_status.h"
+#include "tools/tool_messages.h"
 
 namespace {
 
@@ -255,16 +256,9 @@ Well MakeWell() {
   return well;
 }
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "quillex-demo-well: %s\n", message.c_str());
-  return kExitFailure;
-}
+int Fail(const std::string& message) { return ToolFail("quillex-demo-well", message); }
 
-int Usage(const std::string& message) {
-  std::fprintf(stderr, "quillex-demo-well: %s\nTry 'quillex-demo-well --help'.\n",
-               message.c_str());
-  return kExitUsage;
-}
+int Usage(const std::string& message) { return ToolUsage("quillex-demo-well", message); }
 
 int Write(DorvexLibrary& library, const std::string& name, bool replace) {
   std::string file = DorvexDatabaseFile(library, name);

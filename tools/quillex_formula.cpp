@@ -20,6 +20,7 @@
 #include "job/job_list.h"
 #include "tools/box_echo.h"
 #include "tools/exit_status.h"
+#include "tools/tool_messages.h"
 
 namespace {
 
@@ -48,11 +49,7 @@ struct Options {
   std::vector<std::pair<std::string, std::string>> fields;  // NAME, TEXT
 };
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "quillex-formula: %s\n", message.c_str());
-  std::fprintf(stderr, "Try 'quillex-formula --help'.\n");
-  return kExitUsage;
-}
+int UsageError(const std::string& message) { return ToolUsage("quillex-formula", message); }
 
 // Returns kExitSuccess, or the exit status of a wrong command line after
 // telling what is wrong. Options start with "--" and come before the formula,

@@ -22,6 +22,7 @@
 #include "jobfile/profile.h"
 #include "tools/box_echo.h"
 #include "tools/exit_status.h"
+#include "tools/tool_messages.h"
 
 namespace {
 
@@ -39,15 +40,9 @@ const char kUsage[] =
     "$CORVANE_HOME. Message boxes are written to standard error.\n"
     "Exit status: 0 done, 1 failed, 2 wrong command line.\n";
 
-int Usage(const std::string& message) {
-  std::fprintf(stderr, "quillex-job: %s\nTry 'quillex-job --help'.\n", message.c_str());
-  return kExitUsage;
-}
+int Usage(const std::string& message) { return ToolUsage("quillex-job", message); }
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "quillex-job: %s\n", message.c_str());
-  return kExitFailure;
-}
+int Fail(const std::string& message) { return ToolFail("quillex-job", message); }
 
 void ShowVariables(Context& context, const OutputDef& output) {
   std::string section = std::to_string(OutputNumber(context.job, &output));

@@ -29,6 +29,7 @@
 #include "jobfile/source_choice.h"
 #include "tools/box_echo.h"
 #include "tools/exit_status.h"
+#include "tools/tool_messages.h"
 
 namespace {
 
@@ -63,10 +64,7 @@ volatile sig_atomic_t interrupted = 0;
 
 void OnInterrupt(int) { interrupted = 1; }
 
-int Usage(const std::string& message) {
-  std::fprintf(stderr, "quillex-run: %s\nTry 'quillex-run --help'.\n", message.c_str());
-  return kExitUsage;
-}
+int Usage(const std::string& message) { return ToolUsage("quillex-run", message); }
 
 struct Options {
   std::string job;
