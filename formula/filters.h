@@ -14,8 +14,8 @@ struct OutputDef;
 struct VariableBinding;
 
 // Creates the instance of a filter node from its second argument and makes
-// the node a filter node. The specification text is "%s,%f" with the type
-// ("Square" or "Gaussian") and the interval.
+// the node a filter node. The filter is described to the library by the text
+// "%s,%f" with the type ("Square" or "Gaussian") and the interval.
 void CreateFilter(Context& context, OutputDef& output, VariableBinding& node);
 
 // At the start of a run: for every output and node in list order, clears the
