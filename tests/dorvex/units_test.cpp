@@ -85,7 +85,7 @@ std::set<std::string> LasCurveUnits(const std::string& folder) {
 
 TEST(UnitCode, EveryUnitOfTheSampleLasFilesIsDecided) {
   const char* folder = getenv("QUILLEX_LAS_DIR");
-  std::string las = folder != nullptr ? folder : "/work/shared/data/las";
+  std::string las = folder != nullptr ? folder : QUILLEX_LAS_FOLDER;
   if (!std::filesystem::is_directory(las)) GTEST_SKIP() << "no LAS files in " << las;
   // Keyed by the upper-case text. K/M (a cut K/M3?) and DBM (decibel-
   // milliwatts, written for dB/m) say other than they mean: unknown is safer.

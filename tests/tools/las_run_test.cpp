@@ -14,7 +14,7 @@ namespace {
 
 std::string LasFile(const std::string& name) {
   const char* folder = std::getenv("QUILLEX_LAS_DIR");
-  return std::string(folder != nullptr ? folder : "../shared/data/las") + "/" + name;
+  return std::string(folder != nullptr ? folder : QUILLEX_LAS_FOLDER) + "/" + name;
 }
 
 // Reads a curve's samples at the given indexes.
