@@ -1,6 +1,7 @@
 #include "curvedata/dorvex_sample_reader.h"
 
 #include "job/job.h"
+#include "job/run_state.h"
 #include "libs/dorvex/dorvex.h"
 
 int DorvexSampleReader::ReadSample(const VariableBinding& node, int32_t index, double* value) {
@@ -11,4 +12,23 @@ int DorvexSampleReader::ReadSample(const VariableBinding& node, int32_t index, d
     *value = node.conversion == 0 ? sample : DorvexConvert(library_, sample, node.conversion);
   }
   return result;
+}
+
+int DorvexSampleReader::ReadBlock(const VariableBinding& node, int32_t index, int32_t step,
+                                  int32_t count, float* values) {
+  // The library reads `count` samples one step of the curve apart; any other
+  // step, and a block where some sample failed, go sample by sample, which
+  // tells each failure apart.
+  if (step != node.step || step <= 0 || node.kind != kNodeInput) {
+    return SampleReader::ReadBlock(node, index, step, count, values);
+  }
+  int result = DorvexReadSamples(library_, node.curve, index, count, values);
+  if (result == kDorvexNotYetAvailable) return kStatusNotYetAvailable;
+  if (result != 0) return SampleReader::ReadBlock(node, index, step, count, values);
+  if (node.conversion != 0) {
+    for (int32_t k = 0; k < count; ++k) {
+      values[k] = static_cast<float>(DorvexConvert(library_, values[k], node.conversion));
+    }
+  }
+  return 0;
 }

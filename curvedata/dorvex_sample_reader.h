@@ -22,6 +22,10 @@ class DorvexSampleReader : public SampleReader {
   // returns the library's result; the evaluator decides what each means.
   int ReadSample(const VariableBinding& node, int32_t index, double* value) override;
 
+  // Samples one step of the curve apart are read in one library call.
+  int ReadBlock(const VariableBinding& node, int32_t index, int32_t step, int32_t count,
+                float* values) override;
+
  private:
   DorvexLibrary& library_;
 };

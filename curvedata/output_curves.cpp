@@ -1,7 +1,9 @@
 #include "curvedata/output_curves.h"
 
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "curvedata/context.h"
 #include "curvedata/controls.h"
@@ -147,4 +149,24 @@ void WriteOutputSample(Context& context, const OutputDef& output, double value) 
   float stored = static_cast<float>(
       output.conversion == 0 ? value : DorvexConvert(context.dorvex, value, output.conversion));
   DorvexWriteSamples(context.dorvex, output.curve, output.index, 1, &stored);
+}
+
+void WriteOutputSamples(Context& context, const OutputDef& output, const double* values,
+                        int32_t count) {
+  std::vector<float> stored(static_cast<size_t>(count));
+  for (int32_t k = 0; k < count; ++k) {
+    double value = static_cast<float>(values[k]);
+    if (output.conversion != 0) value = DorvexConvert(context.dorvex, value, output.conversion);
+    stored[static_cast<size_t>(k)] = static_cast<float>(value);
+  }
+  // The curve was made with the output's step (kept in 16 bits): on it,
+  // consecutive samples are consecutive elements.
+  if (output.step > 0 && output.step <= UINT16_MAX) {
+    DorvexWriteSamples(context.dorvex, output.curve, output.index, count, stored.data());
+    return;
+  }
+  for (int32_t k = 0; k < count; ++k) {
+    auto index = static_cast<int32_t>(output.index + int64_t{k} * output.step);
+    DorvexWriteSamples(context.dorvex, output.curve, index, 1, &stored[static_cast<size_t>(k)]);
+  }
 }

@@ -61,3 +61,10 @@ void WriteRunDefaults(Context& context);
 // Writes one computed value at the output's index, converted to the stored
 // units; the write's result is not looked at.
 void WriteOutputSample(Context& context, const OutputDef& output, double value);
+
+// Writes `count` computed values at the output's index and the count-1
+// indexes a step apart after it, each as WriteOutputSample writes one (the
+// value first held as a float, as the run holds it). A curve stepping down
+// in index is written one sample after the other.
+void WriteOutputSamples(Context& context, const OutputDef& output, const double* values,
+                        int32_t count);

@@ -18,4 +18,12 @@ class SampleReader {
   // when the sample is past the end of a curve still being recorded, and any
   // other value when the sample cannot be read.
   virtual int ReadSample(const VariableBinding& node, int32_t index, double* value) = 0;
+
+  // Reads `count` samples at index, index + step, ... into values[], each the
+  // float a single read leaves in the node: the converted sample, or 0 when it
+  // cannot be read. Returns kStatusNotYetAvailable when any of them is not yet
+  // recorded (the values are then of no use), else 0. This one reads sample
+  // by sample; a reader that can do better overrides it.
+  virtual int ReadBlock(const VariableBinding& node, int32_t index, int32_t step, int32_t count,
+                        float* values);
 };

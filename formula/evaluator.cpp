@@ -173,6 +173,10 @@ void RefreshNode(Context& context, OutputDef& output, VariableBinding& node, int
 
 int OnMathError(Context& context, MathErrorRecord& record) {
   record.result = 0.0;
+  if (context.run.evaluatingAhead) {
+    context.run.aheadSpoiled = true;
+    return 1;
+  }
   ++context.run.mathErrors;
   if (!context.run.running) {
     context.screen.MessageBox(kMathErrorMessage, kCaption, box::kIconStop,

@@ -15,6 +15,7 @@
 #include "formula/filters.h"
 #include "job/preparation.h"
 #include "job/report.h"
+#include "job/turns.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ void Start(Context& context) {
   SetIndexFactor(context);
   ShowProgress(context);
   PrepareFilters(context);
+  run.serial += 1;
   run.firstStep = true;
   run.abortRequested = run.failed = run.finished = false;
   run.samplesDone = 0;
@@ -54,63 +56,6 @@ void Start(Context& context) {
   }
 }
 
-// The output the next sample comes from, in turns: from the current output
-// on, the first with samples left; at the end of the list a new cycle from
-// the head. Null (and the run finished) when none has samples left. The
-// current output's place is kept beside it, so no step searches the list.
-OutputDef* ChooseOutput(Context& context) {
-  RunState& run = context.run;
-  auto& outputs = context.job.outputs;
-  size_t from = 0;
-  if (run.firstStep || run.currentOutput == nullptr) {
-    run.firstStep = false;
-  } else if (run.currentPlace < outputs.size() &&
-             outputs[run.currentPlace].get() == run.currentOutput) {
-    from = run.currentPlace;
-  }
-  for (size_t pass = 0; pass < 2; ++pass) {
-    for (size_t place = from; place < outputs.size(); ++place) {
-      if (outputs[place]->remaining > 0) {
-        run.currentPlace = place;
-        return outputs[place].get();
-      }
-    }
-    from = 0;
-  }
-  run.finished = true;
-  return nullptr;
-}
-
-void Advance(Context& context, OutputDef& output) {
-  RunState& run = context.run;
-  output.index += output.step;
-  output.remaining -= 1;
-  run.samplesDone += 1;
-  size_t next = run.currentPlace + 1;
-  auto& outputs = context.job.outputs;
-  run.currentOutput = next < outputs.size() ? outputs[next].get() : nullptr;
-  run.currentPlace = next;
-}
-
-// One sample: evaluated, then written to the curve or kept for the report.
-// An input not yet recorded ends the step without advancing.
-void StepOutput(Context& context, OutputDef& output) {
-  RunState& run = context.run;
-  run.evaluationStatus = 0;
-  double value = EvaluateFormula(context, output, *output.compiled, 0);
-  if (run.stepOperation == StepOperation::kReport) output.result = value;
-  if (run.evaluationStatus == kStatusNotYetAvailable) {
-    // Held until the input is recorded: what was written so far reaches the
-    // file now, for whoever follows the run.
-    if (output.curve != 0) DorvexFlush(context.dorvex, output.curve);
-    return;
-  }
-  if (run.stepOperation == StepOperation::kCurve) {
-    WriteOutputSample(context, output, static_cast<float>(value));
-  }
-  Advance(context, output);
-}
-
 }  // namespace
 
 void Run(Context& context) {
@@ -127,7 +72,7 @@ bool Step(Context& context) {
     Finish(context);
     return false;
   }
-  if (OutputDef* output = ChooseOutput(context)) StepOutput(context, *output);
+  if (OutputDef* output = ChooseOutput(context)) TakeTurn(context, *output);
   return true;
 }
 

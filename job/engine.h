@@ -11,6 +11,8 @@
 // until the data arrives or the user cancels.
 #pragma once
 
+#include <cstdint>
+
 struct Context;
 
 // The Run command: reads the job fields, prepares (bindings from the job
@@ -23,6 +25,8 @@ void Run(Context& context);
 // One step of a run that is on: one sample of one output, or Finish once
 // the run is finished or asked to stop. Returns whether a run is still on.
 bool Step(Context& context);
+
+// A long run is better driven many steps at a time: see job/block_steps.h.
 
 // Asks the run to stop; the next step finishes it ("Cancelled.").
 void RequestStop(Context& context);

@@ -78,14 +78,22 @@ bool ChooseSources(Context& context) {
   return true;
 }
 
+// Each output is written back to the job file once its inputs are
+// connected. The records go in one replacement of the file, made also when
+// a later output fails: the file ends as if each had been written at once.
 bool ConnectInputs(Context& context) {
   context.firstInput = true;
+  ProfileWriteBatch records(context.job.filePath);
   for (auto& output : context.job.outputs) {
     for (auto& node : output->variables) {
-      if (!ConnectInput(context, *node)) return Abort(context);
+      if (!ConnectInput(context, *node)) {
+        records.Commit();
+        return Abort(context);
+      }
     }
-    WriteOutputRecord(context, *output);
+    WriteOutputRecord(context, *output, records);
   }
+  records.Commit();
   return true;
 }
 

@@ -17,6 +17,9 @@ constexpr int32_t kStatusNotYetAvailable = 32;
 enum class StepOperation { kCurve, kReport };
 
 struct RunState {
+  // Counts the runs started, so that what is kept for one run is never taken
+  // for the next.
+  uint32_t serial = 0;
   bool running = false;
   bool abortRequested = false;
   bool finished = false;
@@ -32,5 +35,10 @@ struct RunState {
   StepOperation stepOperation = StepOperation::kCurve;
   bool mathWarningsSuppressed = false;
   int32_t mathErrors = 0;  // math errors met since the run started, told or not
+  // While a block of samples is evaluated ahead, a math error is only noted
+  // here: the block is given up and its samples evaluated one by one, where
+  // the error is told and counted.
+  bool evaluatingAhead = false;
+  bool aheadSpoiled = false;
   std::string statusText;  // "Done.", "Cancelled.", "Aborted." or empty
 };

@@ -124,6 +124,10 @@ void WriteOutputRecord(Context& context, const OutputDef& output) {
   batch.Commit();
 }
 
+void WriteOutputRecord(Context& context, const OutputDef& output, ProfileWriteBatch& batch) {
+  WriteRecordTo(context, output, batch);
+}
+
 void WritePathKeys(Context& context, const OutputDef& output, int section) {
   ProfileWriteBatch batch(context.job.filePath);
   for (const auto& node : output.variables) {

@@ -23,6 +23,7 @@
 #include <string>
 
 class ProfileReader;
+class ProfileWriteBatch;
 struct Context;
 struct OutputDef;
 struct VariableBinding;
@@ -43,6 +44,8 @@ std::string OutputRecordLine(Context& context, const OutputDef& output);
 // The section is the output's place in the list (the place after the last
 // for an output not yet in it).
 void WriteOutputRecord(Context& context, const OutputDef& output);
+// The same, as part of a batch of writes to the job file.
+void WriteOutputRecord(Context& context, const OutputDef& output, ProfileWriteBatch& batch);
 
 // Writes "%spath" of every input node of kind 0 (not 5) of an output.
 void WritePathKeys(Context& context, const OutputDef& output, int section);

@@ -23,6 +23,7 @@
 #include "curvedata/curve_path.h"
 #include "curvedata/recording_screen.h"
 #include "curvedata/unit_list.h"
+#include "job/block_steps.h"
 #include "job/engine.h"
 #include "jobfile/job_file.h"
 #include "jobfile/settings.h"
@@ -113,19 +114,19 @@ void DrawProgress(const Context& context) {
   std::fflush(stderr);
 }
 
-// Steps the run for about 10 ms at a time; a slice that makes no progress
-// (an input not yet recorded) waits a little before the next, so a held run
-// does not spin.
+// Steps the run a slice at a time, looking for Ctrl-C and drawing the bar in
+// between; a slice that makes no progress (an input not yet recorded) waits
+// a little before the next, so a held run does not spin.
 void Drive(Context& context, bool bar) {
   using Clock = std::chrono::steady_clock;
+  // A slice of steps takes about a millisecond.
+  constexpr int32_t kSliceSteps = 1 << 15;
   auto lastDrawn = Clock::now();
+  BlockStepper stepper;
   while (context.run.running) {
     if (interrupted) RequestStop(context);
     int32_t before = context.run.samplesDone;
-    auto sliceEnd = Clock::now() + std::chrono::milliseconds(10);
-    // The clock is read every 64 steps: a step is far shorter than a read.
-    for (int steps = 1; Step(context) && (steps % 64 != 0 || Clock::now() < sliceEnd); ++steps) {
-    }
+    stepper.StepMany(context, kSliceSteps);
     if (context.run.running && context.run.samplesDone == before) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

@@ -37,6 +37,11 @@ constexpr auto kRefreshInterval = std::chrono::milliseconds(10);
 // A curve's cache may not grow beyond this: a write far past the end is a
 // mistake, not a reason to exhaust memory.
 constexpr int64_t kMaxCurveBytes = int64_t{1} << 31;
+// A curve being written commits at least every this many chunks' worth of
+// samples, and then keeps only the chunk it is filling. A long curve so costs
+// a window of memory, used again and again, rather than its whole length:
+// fresh memory is slow to come by, and the file has the samples anyway.
+constexpr int64_t kWindowElements = 64 * kChunkElements;
 
 int32_t ReadInt32(const uint8_t* bytes) {
   uint32_t value = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
@@ -87,6 +92,34 @@ void Refresh(DorvexLibrary& library, OpenCurve& curve) {
   curve.count = newCount;
   // The chunk holding the old end may have grown too: load from its start.
   if (!LoadChunks(db, curve, oldCount - oldCount % kChunkElements)) curve.count = oldCount;
+}
+
+// Lets the committed chunks before the one being filled go.
+void LetCommittedGo(OpenCurve& curve) {
+  int64_t keepFrom = curve.count / kChunkElements * kChunkElements;
+  if (curve.mode != kDorvexWrite || keepFrom <= curve.base) return;
+  auto& bytes = *curve.data;
+  bytes.erase(bytes.begin(), bytes.begin() + (keepFrom - curve.base) * curve.elementSize);
+  curve.base = keepFrom;
+}
+
+// Loads back what LetCommittedGo let go, so that the cache holds every
+// element again. False (the cache as it was) when the file cannot be read.
+bool LoadBack(DorvexLibrary& library, OpenCurve& curve) {
+  if (curve.base == 0) return true;
+  std::vector<uint8_t> window;
+  window.swap(*curve.data);
+  int64_t count = curve.count;
+  curve.count = curve.base;
+  bool loaded = LoadChunks(FindDatabase(library, curve.database)->db, curve, 0);
+  curve.count = count;
+  if (!loaded) {
+    curve.data->swap(window);
+    return false;
+  }
+  curve.data->insert(curve.data->end(), window.begin(), window.end());
+  curve.base = 0;
+  return true;
 }
 
 void CopyElement(const OpenCurve& curve, int64_t element, uint8_t* out) {
@@ -193,7 +226,7 @@ void ReserveForWriting(OpenCurve& curve) {
   int32_t bottom = ReadInt32(curve.info + kInfoTop + 4);
   if (curve.step <= 0 || bottom <= top) return;
   int64_t elements = (int64_t{bottom} - top) / curve.step + 1;
-  int64_t bytes = std::min(elements * curve.elementSize, int64_t{64} << 20);
+  int64_t bytes = std::min(elements, kWindowElements + 2 * kChunkElements) * curve.elementSize;
   curve.data->reserve(static_cast<size_t>(bytes));
 }
 
@@ -221,8 +254,9 @@ bool dorvex_internal::CommitCurve(DorvexLibrary& library, OpenCurve& curve) {
     int64_t first = chunk * kChunkElements;
     int64_t elements = std::min(kChunkElements, curve.count - first);
     store.Bind(1, curve.item).Bind(2, chunk);
-    store.BindBlob(3, curve.data->data() + static_cast<size_t>(first) * size,
-                   static_cast<size_t>(elements) * size);
+    // The cache outlives the statement and does not change while it runs.
+    store.BindBlobInPlace(3, curve.data->data() + static_cast<size_t>(first - curve.base) * size,
+                          static_cast<size_t>(elements) * size);
     if (store.Step() != SQLITE_DONE) return false;
     store.Reset();
   }
@@ -232,6 +266,7 @@ bool dorvex_internal::CommitCurve(DorvexLibrary& library, OpenCurve& curve) {
   curve.dirtyFrom = curve.dirtyTo = -1;
   curve.committedCount = curve.count;
   curve.openEndCommitted = curve.openEnd;
+  LetCommittedGo(curve);
   return true;
 }
 
@@ -334,15 +369,18 @@ __attribute__((noinline)) int ReadSamplesSlowly(DorvexLibrary& library, OpenCurv
 int DorvexReadSamples(DorvexLibrary& library, uint32_t handle, int32_t index, int32_t count,
                       void* buffer) {
   OpenCurve* curve = FindCurve(library, handle);
-  // The run's case first, kept small: one sample on the grid of a float
-  // curve. Indexes lie within the reserved values, so the distance from the
-  // top fits 32 bits unsigned and one 32-bit division finds the element.
-  if (curve != nullptr && count == 1 && curve->elementSize == 4 && curve->step > 0 &&
+  if (curve != nullptr && curve->base > 0 && !LoadBack(library, *curve)) return kDorvexFailed;
+  // The run's cases first, kept small: samples on the grid of a float curve,
+  // inside the recorded range, one or a block of them: one copy. Indexes lie
+  // within the reserved values, so the distance from the top fits 32 bits
+  // unsigned and one 32-bit division finds the element.
+  if (curve != nullptr && count >= 1 && curve->elementSize == 4 && curve->step > 0 &&
       index >= curve->top && buffer != nullptr) {
     uint32_t distance = static_cast<uint32_t>(int64_t{index} - curve->top);
     uint32_t element = distance / static_cast<uint32_t>(curve->step);
-    if (element * static_cast<uint32_t>(curve->step) == distance && element < curve->count) {
-      std::memcpy(buffer, curve->data->data() + size_t{element} * 4, 4);
+    if (element * static_cast<uint32_t>(curve->step) == distance &&
+        int64_t{element} + count <= curve->count) {
+      std::memcpy(buffer, curve->data->data() + size_t{element} * 4, size_t(count) * 4);
       return 0;
     }
   }
@@ -375,12 +413,13 @@ int DorvexWriteSamples(DorvexLibrary& library, uint32_t handle, int32_t index, i
     }
     curve->count += count;
   } else {
-    if (!Grow(*curve, element + count)) return kDorvexFailed;
+    if (!LoadBack(library, *curve) || !Grow(*curve, element + count)) return kDorvexFailed;
     std::memcpy(curve->data->data() + static_cast<size_t>(element) * size, bytes,
                 static_cast<size_t>(count) * size);
   }
   MarkDirty(*curve, element, element + count);
-  if (CommitDue(*curve) && !CommitCurve(library, *curve)) return kDorvexFailed;
+  bool windowFull = curve->dirtyTo - curve->dirtyFrom >= kWindowElements;
+  if ((windowFull || CommitDue(*curve)) && !CommitCurve(library, *curve)) return kDorvexFailed;
   return 0;
 }
 

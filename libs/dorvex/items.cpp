@@ -25,8 +25,12 @@ std::vector<std::string> SplitPath(const std::string& path) {
 bool CreateSchema(sqlite3* db) {
   // Curves keep their description verbatim in `record`; the columns beside it
   // are what queries and the sample cache need without decoding it. Stored
-  // files keep their bytes in `data`.
+  // files keep their bytes in `data`. Pages of 64 KiB hold a whole chunk of
+  // samples (16 KiB) in the tree itself: with the default 4 KiB each chunk
+  // would spill into a chain of overflow pages, written one by one. The page
+  // size must be set before the first table, and cannot change in WAL mode.
   const char* schema =
+      "PRAGMA page_size=65536;"
       "PRAGMA journal_mode=WAL;"
       "BEGIN;"
       "CREATE TABLE items("
@@ -45,10 +49,11 @@ bool CreateSchema(sqlite3* db) {
       "  data BLOB,"
       "  UNIQUE(parent, name));"
       "CREATE TABLE chunks("
+      "  id INTEGER PRIMARY KEY,"
       "  item INTEGER NOT NULL,"
       "  chunk INTEGER NOT NULL,"
       "  data BLOB NOT NULL,"
-      "  PRIMARY KEY(item, chunk)) WITHOUT ROWID;"
+      "  UNIQUE(item, chunk));"
       "PRAGMA application_id=1146246744;"
       "PRAGMA user_version=1;"
       "COMMIT;";

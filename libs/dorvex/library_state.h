@@ -41,9 +41,13 @@ struct OpenCurve {
   int32_t elementSize = 4;
   bool openEnd = false;     // still being recorded
   int64_t count = 0;        // elements recorded
-  // Every element, cached. Curves opened for reading share the cache of the
-  // same finished item: a run opens one input for each variable that reads it.
+  // Every element from `base` on, cached. Curves opened for reading share the
+  // cache of the same finished item: a run opens one input for each variable
+  // that reads it. A curve written from its top down lets the chunks it has
+  // committed go (base is then above 0, on a chunk boundary); any other use
+  // of it loads them back first.
   std::shared_ptr<std::vector<uint8_t>> data = std::make_shared<std::vector<uint8_t>>();
+  int64_t base = 0;
   // Writing: the elements not yet committed, and when the last commit was.
   int64_t dirtyFrom = -1;
   int64_t dirtyTo = -1;

@@ -31,6 +31,11 @@ Statement& Statement::BindBlob(int column, const void* data, size_t size) {
   return *this;
 }
 
+Statement& Statement::BindBlobInPlace(int column, const void* data, size_t size) {
+  if (statement_ != nullptr) sqlite3_bind_blob64(statement_, column, data, size, SQLITE_STATIC);
+  return *this;
+}
+
 int Statement::Step() { return statement_ == nullptr ? SQLITE_ERROR : sqlite3_step(statement_); }
 
 void Statement::Reset() {

@@ -25,6 +25,9 @@ class Statement {
   Statement& Bind(int column, int64_t value);
   Statement& Bind(int column, const std::string& text);
   Statement& BindBlob(int column, const void* data, size_t size);
+  // Binds without a copy: the bytes must stay as they are until the column
+  // is bound again or the statement is gone.
+  Statement& BindBlobInPlace(int column, const void* data, size_t size);
   // SQLITE_ROW, SQLITE_DONE or an error code.
   int Step();
   // Makes the statement ready to run again with new bindings.
