@@ -1,5 +1,6 @@
 // Curves: descriptions kept verbatim, reading at any index, buffered writes,
 // and recordings followed from a second library (as another process would).
+#include <algorithm>
 #include <cmath>
 #include <thread>
 
@@ -140,6 +141,54 @@ TEST_F(DorvexTest, ALongCurveSurvivesCloseAndReopen) {
   ASSERT_EQ(DorvexReadSamples(library_, curve, 6000, static_cast<int32_t>(back.size()),
                               back.data()), 0);
   EXPECT_EQ(back, values);
+  std::vector<std::string> problems;
+  DorvexCloseDatabase(library_, database_);
+  EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0);
+}
+
+// A long curve written from its top down is committed as it grows and keeps
+// only a window in memory; reading it through the writing handle, or writing
+// it elsewhere, brings the rest back first. Another reader sees the committed
+// samples while the writer goes on.
+TEST_F(DorvexTest, ALongCurveBeingWrittenIsCommittedAsItGrowsAndReadsWhole) {
+  std::vector<float> values(1'000'003);
+  for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<float>(i % 9973) * 0.25F;
+  uint32_t writer = MakeCurve("/A/B/C/D/GR/1", 0, 100, {});
+  for (size_t at = 0; at < 600'000; at += 1000) {
+    ASSERT_EQ(DorvexWriteSamples(library_, writer, static_cast<int32_t>(at) * 100, 1000,
+                                 &values[at]), 0);
+  }
+  DorvexLibrary other;
+  ASSERT_EQ(DorvexInitializeAt(other, home_), 1);
+  uint32_t database = 0;
+  uint32_t reader = 0;
+  ASSERT_EQ(DorvexOpenDatabase(other, file_, 0, &database), 0);
+  ASSERT_EQ(DorvexOpenCurve(other, database, "/A/B/C/D/GR/1", &reader, kDorvexRead, nullptr), 0);
+  std::vector<DorvexItem> items;
+  ASSERT_EQ(DorvexListItems(other, database, "/A/B/C/D/GR/1", &items), 0);
+  EXPECT_GE(items[0].count, 500'000) << "committed without a flush, by the amount written";
+  float seen = 0.0F;
+  ASSERT_EQ(DorvexReadSamples(other, reader, 400'000 * 100, 1, &seen), 0);
+  EXPECT_EQ(seen, values[400'000]);
+
+  values[5] = -1.0F;
+  ASSERT_EQ(DorvexWriteSamples(library_, writer, 500, 1, &values[5]), 0);
+  std::vector<float> back(600'000);
+  ASSERT_EQ(DorvexReadSamples(library_, writer, 0, 600'000, back.data()), 0);
+  EXPECT_TRUE(std::equal(back.begin(), back.end(), values.begin())) << "read whole by the writer";
+  for (size_t at = 600'000; at < values.size(); at += 1000) {
+    auto count = static_cast<int32_t>(std::min<size_t>(1000, values.size() - at));
+    ASSERT_EQ(DorvexWriteSamples(library_, writer, static_cast<int32_t>(at) * 100, count,
+                                 &values[at]), 0);
+  }
+  DorvexCloseCurve(library_, writer);
+
+  DorvexCloseCurve(other, reader);
+  ASSERT_EQ(DorvexOpenCurve(other, database, "/A/B/C/D/GR/1", &reader, kDorvexRead, nullptr), 0);
+  back.assign(values.size(), 0.0F);
+  ASSERT_EQ(DorvexReadSamples(other, reader, 0, static_cast<int32_t>(back.size()), back.data()), 0);
+  EXPECT_EQ(back, values);
+  DorvexCloseDatabase(other, database);
   std::vector<std::string> problems;
   DorvexCloseDatabase(library_, database_);
   EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0);
