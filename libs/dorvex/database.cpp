@@ -39,6 +39,7 @@ uint32_t AddDatabase(DorvexLibrary& library, sqlite3* db, const std::string& fil
   auto open = std::make_unique<OpenDatabase>();
   open->db = db;
   open->file = file;
+  open->checkpointer = std::make_unique<Checkpointer>(db, file);
   library.state->databases.push_back(std::move(open));
   return static_cast<uint32_t>(library.state->databases.size());
 }
@@ -69,6 +70,7 @@ void DorvexCloseDatabase(DorvexLibrary& library, uint32_t database) {
       DorvexCloseCurve(library, static_cast<uint32_t>(i + 1));
     }
   }
+  open->checkpointer.reset();
   sqlite3_close_v2(open->db);
   library.state->databases[database - 1].reset();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "libs/dorvex/checkpointer.h"
 #include "libs/dorvex/dorvex.h"
 
 struct sqlite3;
@@ -29,6 +30,7 @@ enum ItemKind : int { kNode = 0, kCurveItem = 1, kFileItem = 2 };
 struct OpenDatabase {
   sqlite3* db = nullptr;
   std::string file;
+  std::unique_ptr<Checkpointer> checkpointer;  // stopped before db is closed
 };
 
 struct OpenCurve {

@@ -4,10 +4,12 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "tests/dorvex/dorvex_fixture.h"
 
@@ -111,6 +113,31 @@ TEST_F(DorvexTest, CheckFindsAHealthyDatabaseAndAMissingChunk) {
   EXPECT_NE(DorvexCheckDatabase(library_, file_, &problems), 0);
   ASSERT_FALSE(problems.empty());
   EXPECT_EQ(problems[0], "curve with missing or extra sample chunks: /A/B/C/D/GR/1");
+}
+
+// A long write is copied from the log into the file while it goes on, by
+// the library's own thread; closing copies the rest and removes the log.
+TEST_F(DorvexTest, ALongWriteReachesTheFileWhileItGoesOn) {
+  uint32_t curve = MakeCurve("/A/B/C/D/GR/1", 0, 100, {});
+  std::vector<float> block(100'000, 1.25F);
+  for (int32_t at = 0; at < 3'000'000; at += 100'000) {
+    ASSERT_EQ(DorvexWriteSamples(library_, curve, at * 100, 100'000, block.data()), 0);
+  }
+  auto fileSize = [this] {
+    std::error_code error;
+    auto size = std::filesystem::file_size(file_, error);
+    return error ? 0 : size;
+  };
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (fileSize() < 8'000'000 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_GE(fileSize(), 8'000'000U) << "checkpointed before the curve is closed";
+  DorvexCloseDatabase(library_, database_);
+  EXPECT_GE(fileSize(), 12'000'000U);
+  EXPECT_FALSE(std::filesystem::exists(file_ + "-wal"));
+  std::vector<std::string> problems;
+  EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0);
 }
 
 // A full disk: the process may not grow files past a limit, so the commit
