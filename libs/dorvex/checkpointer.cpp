@@ -6,13 +6,14 @@
 
 namespace dorvex_internal {
 
-Checkpointer::Checkpointer(sqlite3* db, std::string file) : file_(std::move(file)) {
+Checkpointer::Checkpointer(sqlite3* db, std::string file) : db_(db), file_(std::move(file)) {
   // The hook replaces SQLite's own, which checkpoints in the committing
   // thread once the log holds 1000 pages.
   sqlite3_wal_hook(db, &Checkpointer::OnCommit, this);
 }
 
 Checkpointer::~Checkpointer() {
+  sqlite3_wal_hook(db_, nullptr, nullptr);
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
@@ -21,12 +22,12 @@ Checkpointer::~Checkpointer() {
   if (thread_.joinable()) thread_.join();
 }
 
-int Checkpointer::OnCommit(void* self, sqlite3* db, const char*, int pages) {
-  if (pages >= kCheckpointPages) static_cast<Checkpointer*>(self)->Request(db);
+int Checkpointer::OnCommit(void* self, sqlite3*, const char*, int pages) {
+  if (pages >= kCheckpointPages) static_cast<Checkpointer*>(self)->Request();
   return SQLITE_OK;
 }
 
-void Checkpointer::Request(sqlite3* db) {
+void Checkpointer::Request() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     requested_ = true;
@@ -36,7 +37,7 @@ void Checkpointer::Request(sqlite3* db) {
       thread_ = std::thread(&Checkpointer::Loop, this);
     } catch (const std::system_error&) {
       // No thread to be had: checkpoint here, as SQLite would have.
-      sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+      sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
       return;
     }
   }

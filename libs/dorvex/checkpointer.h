@@ -27,16 +27,18 @@ class Checkpointer {
 
   // Takes over the checkpoints of `db`, a connection to `file`.
   Checkpointer(sqlite3* db, std::string file);
-  // Stops the thread, after the checkpoint under way if there is one.
+  // Stops the thread, after the checkpoint under way if there is one. Later
+  // commits of `db` leave the checkpoints to SQLite's close.
   ~Checkpointer();
   Checkpointer(const Checkpointer&) = delete;
   Checkpointer& operator=(const Checkpointer&) = delete;
 
  private:
   static int OnCommit(void* self, sqlite3* db, const char* name, int pages);
-  void Request(sqlite3* db);
+  void Request();
   void Loop();
 
+  sqlite3* db_;  // the writer's connection, which outlives the checkpointer
   std::string file_;
   std::mutex mutex_;
   std::condition_variable wake_;
