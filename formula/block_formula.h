@@ -19,8 +19,8 @@
 // called without the interval state of a report run.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 struct Context;

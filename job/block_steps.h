@@ -29,15 +29,15 @@ class BlockStepper {
   // block forms from one call to the next.
   bool StepMany(Context& context, int32_t steps);
 
-  // What the stepper keeps of the outputs, by place.
-  struct Ahead {
-    std::vector<BlockFormula> formulas;
-    std::vector<int8_t> planned;  // -1 not yet tried, 0 cannot, 1 planned
-    std::vector<const double*> values;  // the block's, or null
-    std::vector<size_t> active;   // places of the outputs with samples left
-  };
-
  private:
-  Ahead ahead_;
-  uint32_t serial_ = 0;
+  const double* EvaluateAhead(Context& context, size_t place, int32_t cycles);
+  int32_t TakeCycles(Context& context, int32_t budget);
+  int32_t TakeTurnsOneByOne(Context& context, int32_t cycles);
+
+  // By place in the output list:
+  std::vector<BlockFormula> formulas_;
+  std::vector<int8_t> planned_;        // -1 not yet tried, 0 cannot, 1 planned
+  std::vector<const double*> values_;  // the block's, or null
+  std::vector<size_t> active_;         // places of the outputs with samples left
+  uint32_t serial_ = 0;                // the run planned for
 };
