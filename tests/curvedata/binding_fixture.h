@@ -135,8 +135,7 @@ class BindingTest : public ::testing::Test {
 
   VariableBinding& AddNode(OutputDef& output, const std::string& name, const std::string& path,
                            int32_t kind = kNodeInput) {
-    output.variables.push_back(std::make_unique<VariableBinding>());
-    VariableBinding& node = *output.variables.back();
+    VariableBinding& node = *output.variables.emplace_back(std::make_unique<VariableBinding>());
     node.name = name;
     node.kind = kind;
     node.database = file_;

@@ -1,13 +1,9 @@
+// Curve paths and the labels that show a data source in a field: path
+// components, file base names, and labels formatted and read back, with the
+// message for a label without a colon.
 #include "curvedata/curve_path.h"
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <filesystem>
-#include <string>
-
-#include "curvedata/context.h"
-#include "curvedata/recording_screen.h"
+#include "tests/curvedata/binding_fixture.h"
 
 namespace {
 
@@ -35,37 +31,13 @@ TEST(CurvePath, BaseNameTakesTheTextAfterEitherSeparator) {
   struct Case {
     const char* path;
     const char* name;
-  } cases[] = {
-      {"C:\\DATA\\WELL1.db", "WELL1.db"}, {"/home/u/db/WELL1.db", "WELL1.db"},
-      {"WELL1.db", "WELL1.db"},           {"a/b\\c", "c"},
-      {"a\\b/c", "c"},                    {"/db/", ""},
-      {"", ""},
-  };
+  } cases[] = {{"C:\\DATA\\WELL1.db", "WELL1.db"}, {"/home/u/db/WELL1.db", "WELL1.db"},
+               {"WELL1.db", "WELL1.db"}, {"a/b\\c", "c"}, {"a\\b/c", "c"}, {"/db/", ""}, {"", ""}};
   for (const Case& c : cases) EXPECT_EQ(BaseName(c.path), c.name) << c.path;
 }
 
-// Labels are read against the database folder of a library started on a
-// home folder of its own.
-class SourceLabelTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/quillex_label_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    home_ = pattern;
-    ASSERT_EQ(DorvexInitializeAt(context_.dorvex, home_), 1);
-    folder_ = home_ + "/db/";
-  }
-
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
-  }
-
-  RecordingScreen screen_;
-  Context context_{screen_};
-  std::string home_;
-  std::string folder_;
-};
+// Labels are read against the database folder of the library.
+using SourceLabelTest = BindingTest;
 
 TEST_F(SourceLabelTest, FormatShowsTheDatabaseNameAndThePath) {
   struct Case {
@@ -73,13 +45,10 @@ TEST_F(SourceLabelTest, FormatShowsTheDatabaseNameAndThePath) {
     const char* path;
     const char* label;
   } cases[] = {
-      {"", "", ""},
-      {"C:\\DATA\\WELL1.db", "/a/b/c/d/GR/*", "WELL1: /a/b/c/d/GR"},
-      {"/home/u/db/WELL1.db", "/a/b/c/d", "WELL1: /a/b/c/d"},
-      {"D:/x/W", "/a/b", "W: /a/b"},
-      {"/db/archive.2019.db", "/a", "archive.2019: /a"},
+      {"", "", ""},  {"C:\\DATA\\WELL1.db", "/a/b/c/d/GR/*", "WELL1: /a/b/c/d/GR"},
+      {"", "a", ": a"}, {"/home/u/db/WELL1.db", "/a/b/c/d", "WELL1: /a/b/c/d"},
+      {"D:/x/W", "/a/b", "W: /a/b"}, {"/db/archive.2019.db", "/a", "archive.2019: /a"},
       {"/db/W.db", "", "W: "},
-      {"", "a", ": a"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FormatSourceLabel(context_, c.database, c.path), c.label)
@@ -95,16 +64,14 @@ TEST_F(SourceLabelTest, ParseSplitsAtTheFirstColon) {
   } cases[] = {
       {"WELL1: /a/b", "WELL1.db", "/a/b"},
       {"  WELL1:   /a/b/c/d/GR/*  ", "WELL1.db", "/a/b/c/d/GR/*"},
-      {"W:/a:b", "W.db", "/a:b"},
-      {"W:", "W.db", ""},
-      {"", "", ""},
-      {" \t ", "", ""},
+      {"W:/a:b", "W.db", "/a:b"}, {"W:", "W.db", ""}, {"", "", ""}, {" \t ", "", ""},
   };
+  const std::string folder = home_ + "/db/";
   for (const Case& c : cases) {
     std::string database = "old.db";
     std::string path = "/old";
     ParseSourceLabel(context_, c.text, &database, &path);
-    EXPECT_EQ(database, *c.name == '\0' ? "" : folder_ + c.name) << c.text;
+    EXPECT_EQ(database, *c.name == '\0' ? "" : folder + c.name) << c.text;
     EXPECT_EQ(path, c.path) << c.text;
   }
   EXPECT_TRUE(screen_.boxes().empty());
@@ -125,23 +92,6 @@ TEST_F(SourceLabelTest, ParseWithoutColonTellsTheUserAndGivesNothing) {
     EXPECT_EQ(shown.caption, "Path Name Error:");
     EXPECT_EQ(shown.style, box::kTaskModal) << "no icon, OK only";
     EXPECT_EQ(shown.owned, mainWindow);
-  }
-}
-
-// A label shown in a field and typed back names the same source, apart from
-// the "/*" of any pass, which the label leaves out.
-TEST_F(SourceLabelTest, ALabelReadsBackAsTheSourceItShows) {
-  struct Case {
-    const char* path;
-    const char* back;
-  } cases[] = {{"/a/b/c/d", "/a/b/c/d"}, {"/a/b/c/d/GR/*", "/a/b/c/d/GR"}};
-  for (const Case& c : cases) {
-    std::string database;
-    std::string path;
-    ParseSourceLabel(context_, FormatSourceLabel(context_, folder_ + "WELL1.db", c.path),
-                     &database, &path);
-    EXPECT_EQ(database, folder_ + "WELL1.db");
-    EXPECT_EQ(path, c.back);
   }
 }
 

@@ -13,27 +13,13 @@ TEST(NextSetName, RaisesTheTrailingNumberWithinTenCharacters) {
     const char* name;
     const char* next;
   } cases[] = {
-      {"_qxj1_", "_qxj2_"},
-      {"_qxj9_", "_qxj10_"},
+      {"_qxj1_", "_qxj2_"}, {"_qxj9_", "_qxj10_"}, {"12", "13"}, {"RUN07", "RUN8"},
+      {"SET", "SET"}, {"SET_", "SET__"}, {"_", "__"},
+      {"7", "7"},              // the first character never counts as a digit
+      {"AB12CD", "AB12CD"},    // only a number at the end counts
       {"SETNAMEX9_", "SETNAMEX10"},  // no room left for the "_"
-      {"SET", "SET"},
-      {"SET_", "SET__"},
-      // One or more of each length from 1 to 10.
-      {"7", "7"},  // the first character never counts as a digit
-      {"_", "__"},
-      {"12", "13"},
-      {"S9_", "S10_"},
-      {"RUN07", "RUN8"},
-      {"_qxj10_", "_qxj11_"},
-      {"ABCDEFGH", "ABCDEFGH"},
-      {"ABCDEFG9_", "ABCDEFG10_"},
-      {"ABCDEFGH99", "ABCDEFGH10"},  // cut to ten
-      {"ABCDEFGHI_", "ABCDEFGHI_"},
-      {"9999999999", "9100000000"},
-      // Only a number at the end counts.
-      {"AB12CD", "AB12CD"},
-      {"A_1_", "A_2_"},
-      {"X0_", "X1_"},
+      {"ABCDEFG9_", "ABCDEFG10_"}, {"ABCDEFGH99", "ABCDEFGH10"},  // cut to ten
+      {"ABCDEFGHI_", "ABCDEFGHI_"}, {"9999999999", "9100000000"},
   };
   for (const Case& c : cases) EXPECT_EQ(NextSetName(c.name), c.next) << c.name;
 }
@@ -43,13 +29,11 @@ class DestinationTest : public BindingTest {
   std::string Destination() const {
     return context_.job.destination.database + " " + context_.job.destination.path;
   }
-  static std::vector<std::string> Numbered(const char* format, int last) {
+  // Paths numbered from 1 to last.
+  static std::vector<std::string> Numbered(const std::string& before, int last,
+                                           const std::string& after = "") {
     std::vector<std::string> paths;
-    for (int n = 1; n <= last; ++n) {
-      char path[64];
-      std::snprintf(path, sizeof path, format, n);
-      paths.push_back(path);
-    }
+    for (int n = 1; n <= last; ++n) paths.push_back(before + std::to_string(n) + after);
     return paths;
   }
 };
@@ -62,11 +46,10 @@ TEST_F(DestinationTest, AFreshDestinationIsMadeBesideTheChosenSource) {
     const char* destination;
   } cases[] = {
       {kGenerateCurves, "/a/b/c/d", {}, "/a/b/c/_qxj1_"},
-      {kGenerateCurves, "/a/b/c/d", {"/a/b/c/_qxj1_"}, "/a/b/c/_qxj2_"},
       {kGenerateCurves, "/a/b/c/d/GR/1", {"/a/b/c/_QXJ1_"}, "/a/b/c/_qxj2_"},
       {kGenerateCurves, "/a/b/c", {}, "/a/b/c/_qxj1_"},
       {kGenerateReport, "/a/b/c/d", {}, "/a/b/c/_plots_/_qxrp_/1"},
-      {kGenerateReport, "/a/b/c/d/GR/1", Numbered("/a/b/c/_plots_/_qxrp_/%d", 2),
+      {kGenerateReport, "/a/b/c/d/GR/1", Numbered("/a/b/c/_plots_/_qxrp_/", 2),
        "/a/b/c/_plots_/_qxrp_/3"},
   };
   int number = 0;
@@ -96,9 +79,9 @@ TEST_F(DestinationTest, NumbersAreTriedUpToTheLimitThenTheDestinationStays) {
     const char* last;  // the last number tried
     void (*create)(Context&);
   } cases[] = {
-      {kGenerateCurves, Numbered("/a/b/c/_qxj%d_", 499), "/a/b/c/_qxj1_", "/a/b/c/_qxj500_",
+      {kGenerateCurves, Numbered("/a/b/c/_qxj", 499, "_"), "/a/b/c/_qxj1_", "/a/b/c/_qxj500_",
        CreateDestinationSet},
-      {kGenerateReport, Numbered("/a/b/c/_plots_/_qxrp_/%d", 498), "/a/b/c/_plots_/_qxrp_",
+      {kGenerateReport, Numbered("/a/b/c/_plots_/_qxrp_/", 498), "/a/b/c/_plots_/_qxrp_",
        "/a/b/c/_plots_/_qxrp_/499", CreateDestinationPass},
   };
   for (const Case& c : cases) {

@@ -1,12 +1,16 @@
 // Connecting formula variables to their input curves in a real database:
 // the database slots, the fallback paths, depth against time, extents and
-// units, and every message with nothing left open once the run closes.
+// units, and every message with nothing left open once the run closes; then
+// the run's reader taking samples from a connected input.
 #include "curvedata/input_binding.h"
 
+#include "curvedata/dorvex_sample_reader.h"
 #include "curvedata/output_curves.h"
 #include "tests/curvedata/binding_fixture.h"
 
 namespace {
+
+constexpr double kUntouched = -777.0;
 
 class InputBindingTest : public BindingTest {
  protected:
@@ -26,10 +30,11 @@ class InputBindingTest : public BindingTest {
     odd.typeB = 3;
     PutCurve("/A/B/C/SET/BADB/1", odd, {1});
     PutCurve("/A/B/C/SET/ONE/1", SampleCurveInfo("", 0, false, api, 0, 0, 0), {4});
-    CurveInfo recorded = SampleCurveInfo("", 0, false, api, 6000, 7500, 1500);
-    PutCurve("/A/B/C/SET/REC/1", recorded, {1, 2}, true);
-    PutCurve("/A/B/C/SET/NEW/1", recorded, {}, true);
-    PutCurve("/A/B/C/SET/DEPT/1", SampleCurveInfo("", 0, false, kUnitFeet, 0, 0, 1500), {100});
+    CurveInfo recording = SampleCurveInfo("", 0, false, api, 6000, 7500, 1500);
+    PutCurve("/A/B/C/SET/REC/1", recording, {1, 2}, true);
+    PutCurve("/A/B/C/SET/NEW/1", recording, {}, true);
+    PutCurve("/A/B/C/SET/DEPT/1", SampleCurveInfo("", 0, false, kUnitFeet, 0, 400, 100),
+             {1.0F, 2.5F, -3.0F, 10.0F, 0.3048F});
   }
 
   OutputDef& output_ = AddOutput("OUT");
@@ -49,7 +54,6 @@ TEST_F(InputBindingTest, DatabasesShareThreeSlotsByNameWithoutRegardToCase) {
   EXPECT_EQ(OpenDatabaseByName(context_, "Well"), well);
   EXPECT_EQ(Errors(), (std::vector<std::string>{"Can't open database: NOPE.db.",
                                                 "Can only use 3 different databases at a time."}));
-  EXPECT_EQ(context_.dorvex.OpenDatabaseCount(), 3U);
   CloseAllCurves(context_);
   EXPECT_TRUE(NothingOpen());
   EXPECT_EQ(context_.slots[2].name, "WELL") << "names stay when the slots are freed";
@@ -115,8 +119,6 @@ TEST_F(InputBindingTest, EachFailureIsToldAndLeavesNothingOpen) {
        "Unable to connect to input Z in " + file_ + ": A/B/C/SET/Z/*", "A/B/C/SET/Z/*"},
       {"GR", kNodeInput, file_, "/A/B/C", "Unable to connect to input GR in " + file_ + ": /A/B/C",
        "/A/B/C"},
-      {"TT", kNodeInput, file_, "/A/B/C/TIME/TT/1",
-       "You can not mix depth based and time based data", "/A/B/C/TIME/TT/1"},
       {"BADA", kNodeInput, file_, "/A/B/C/SET/BADA/1",
        "The data in " + file_ + ": /A/B/C/SET/BADA/1/BADA" + unsuitable, "/A/B/C/SET/BADA/1"},
       {"BADB", kNodeSingleValue, file_, "/A/B/C/SET/BADB/1",
@@ -185,6 +187,53 @@ TEST_F(InputBindingTest, UnitsFollowTheSystemUnlessGivenOrKeptFromAnEarlierRun) 
   EXPECT_TRUE(NothingOpen());
   EXPECT_NEAR(DorvexConvert(dorvex, 100.0, output_.variables[0]->conversion), 30.48, 1e-9)
       << "the conversion outlives the close";
+}
+
+TEST_F(InputBindingTest, TheReaderGivesSamplesAsStoredOrInTheFormulaUnits) {
+  VariableBinding& node = AddNode(output_, "DEPT", "/A/B/C/SET/DEPT/1");
+  node.units = kUnitMetres;
+  ASSERT_TRUE(ConnectInput(context_, node));
+  uint32_t toMetres = node.conversion;
+  ASSERT_NE(toMetres, 0U);
+  struct Case {
+    int32_t index;
+    double feet;
+  } cases[] = {
+      {0, 1.0},     {100, 2.5},    {200, -3.0}, {300, 10.0}, {400, static_cast<double>(0.3048F)},
+      {50, 1.75},   // between two samples
+      {-500, 1.0},  // above the top of a finished curve: the top sample
+      {900, static_cast<double>(0.3048F)},
+  };
+  for (uint32_t conversion : {0U, toMetres}) {
+    node.conversion = conversion;
+    for (const Case& c : cases) {
+      double value = kUntouched;
+      EXPECT_EQ(context_.dorvexReader.ReadSample(node, c.index, &value), 0) << c.index;
+      EXPECT_DOUBLE_EQ(value, conversion == 0 ? c.feet : c.feet * 0.3048) << c.index;
+    }
+  }
+}
+
+TEST_F(InputBindingTest, AFailedReadIsReportedAndLeavesTheValue) {
+  VariableBinding& node = AddNode(output_, "REC", "/A/B/C/SET/REC/1");
+  ASSERT_TRUE(ConnectInput(context_, node));
+  DorvexSampleReader& reader = context_.dorvexReader;
+  double value = kUntouched;
+  EXPECT_EQ(reader.ReadSample(node, 7500, &value), 0);
+  EXPECT_EQ(value, 2.0);
+  value = kUntouched;
+  EXPECT_EQ(reader.ReadSample(node, 9000, &value), kStatusNotYetAvailable) << "not yet recorded";
+  EXPECT_EQ(value, kUntouched);
+
+  uint32_t closed = node.curve;
+  DorvexCloseCurve(context_.dorvex, closed);
+  for (uint32_t curve : {closed, 0U, 9999U}) {
+    node.curve = curve;
+    int result = reader.ReadSample(node, 0, &value);
+    EXPECT_NE(result, 0) << curve;
+    EXPECT_NE(result, kStatusNotYetAvailable) << curve;
+    EXPECT_EQ(value, kUntouched) << curve;
+  }
 }
 
 }  // namespace

@@ -8,10 +8,17 @@
 //   9   WELL. ...
 //
 // With the default three curves, ~A is line 14 and the first row line 15.
+// Beside them, the checks the LAS tests share.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <string>
+#include <type_traits>
 #include <vector>
+
+#include "libs/las/las_reader.h"
 
 struct LasParts {
   std::string version = "2.0";
@@ -49,3 +56,43 @@ inline std::string WithLineEnds(const std::string& text, const std::string& end)
 
 inline std::string Crlf(const std::string& text) { return WithLineEnds(text, "\r\n"); }
 inline std::string Cr(const std::string& text) { return WithLineEnds(text, "\r"); }
+
+// A file that must read; a failure says where and why it did not.
+inline LasFile ReadOk(const std::string& text) {
+  LasFile file;
+  LasProblem problem;
+  EXPECT_TRUE(ReadLas(text, &file, &problem)) << problem.line << ": " << problem.message;
+  return file;
+}
+
+// Notes a line each, "line: message", as a user reads them.
+inline std::string NotesText(const std::vector<LasProblem>& notes) {
+  std::string text;
+  for (const LasProblem& note : notes) {
+    text += std::to_string(note.line) + ": " + note.message + "\n";
+  }
+  return text;
+}
+
+// Passes when `part` is in `text`; a failure shows the whole text.
+inline ::testing::AssertionResult Holds(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no '" << part << "' in:\n" << text;
+}
+
+// Value for value, NaN (missing) only where NaN is expected. Doubles read
+// from text must be exact; floats may round in the last bits when placed.
+template <typename T>
+void ExpectValues(const std::vector<T>& got, const std::vector<T>& expected,
+                  const std::string& why) {
+  ASSERT_EQ(got.size(), expected.size()) << why;
+  for (size_t i = 0; i < got.size(); ++i) {
+    if (std::isnan(expected[i])) {
+      EXPECT_TRUE(std::isnan(got[i])) << why << ": value " << i << " is " << got[i];
+    } else if constexpr (std::is_same_v<T, float>) {
+      EXPECT_FLOAT_EQ(got[i], expected[i]) << why << ": value " << i;
+    } else {
+      EXPECT_EQ(got[i], expected[i]) << why << ": value " << i;
+    }
+  }
+}

@@ -1,7 +1,9 @@
 // Every real LAS file in QUILLEX_LAS_DIR (by default ../shared/data/las
-// beside the source tree; never copied into it) imports with the curves it declares, on the extent
-// and step its data shows, every sample checked against the file's own text; and exporting it and
-// importing the export gives the same curves, sample for sample. Skipped when the folder is absent.
+// beside the source tree; never copied into it) imports with the curves it
+// declares, on the extent and step its data shows, every sample checked
+// against the file's own text; and exporting it and importing the export
+// gives the same curves, sample for sample. Skipped when the folder is
+// absent.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,22 +14,19 @@
 #include <iterator>
 #include <sstream>
 
-#include "libs/las/las_reader.h"
 #include "tests/las/las_database.h"
+#include "tests/las/las_text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 std::vector<fs::path> LasFiles() {
-  const char* variable = std::getenv("QUILLEX_LAS_DIR");
-  fs::path folder = variable != nullptr ? fs::path(variable)
-                                        : fs::path(QUILLEX_SOURCE_DIR) / "../shared/data/las";
+  const char* folder = std::getenv("QUILLEX_LAS_DIR");
   std::vector<fs::path> files;
-  std::error_code error;
-  if (!fs::is_directory(folder, error)) return files;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    std::string extension = entry.path().extension().string();
+  std::error_code absent;  // no files then
+  for (const auto& entry : fs::directory_iterator(folder ? folder : QUILLEX_LAS_FOLDER, absent)) {
+    fs::path extension = entry.path().extension();
     if (extension == ".las" || extension == ".LAS") files.push_back(entry.path());
   }
   std::sort(files.begin(), files.end());
@@ -117,10 +116,8 @@ double MedianSpacing(const std::vector<std::vector<double>>& rows, double factor
 // as the file wrote it, else the straight line between the rows around g.
 double Expected(const std::vector<std::vector<double>>& rows, double factor, double g, size_t c,
                 int32_t step, bool* exact) {
-  size_t after = static_cast<size_t>(std::lower_bound(rows.begin(), rows.end(), g / factor,
-                                                      [](const std::vector<double>& row,
-                                                         double depth) { return row[0] < depth; }) -
-                                     rows.begin());
+  auto before = [](const std::vector<double>& row, double depth) { return row[0] < depth; };
+  size_t after = std::lower_bound(rows.begin(), rows.end(), g / factor, before) - rows.begin();
   *exact = true;
   if (after < rows.size() && std::fabs(rows[after][0] * factor - g) <= step / 10.0) {
     return rows[after][c];
@@ -150,81 +147,79 @@ class RealLasFiles : public LasDatabaseTest {
     return "/A/B/C/" + std::string(kind) + std::to_string(n);
   }
 
-  void CheckAgainstText(const fs::path& path, const std::string& set);
+  void CheckAgainstText(const fs::path& path, const std::string& set) {
+    Text text = ReadText(Contents(path));
+    ASSERT_GT(text.factor, 0);
+    auto rows = Increasing(text.rows);
+    std::vector<DorvexItem> curves;
+    ASSERT_EQ(DorvexListItems(library_, database_, set, &curves), 0);
+    std::erase_if(curves, [](const DorvexItem& item) { return item.kind != 1; });
+    ASSERT_EQ(curves.size(), text.mnemonics.size() - 1) << "the curves it declares";
+    int32_t step = static_cast<int32_t>(std::llround(MedianSpacing(rows, text.factor)));
+    double last = rows.back()[0] * text.factor;
+    for (const DorvexItem& curve : curves) {
+      SCOPED_TRACE(curve.path);
+      EXPECT_EQ(curve.top, std::llround(rows.front()[0] * text.factor));
+      EXPECT_EQ(curve.step, step);
+      EXPECT_LT(std::fabs(curve.bottom - last), step) << "the data's extent";
+      CurveInfo info;
+      std::vector<float> values = Samples(curve.path, &info);
+      // The column the curve came from: its description starts with the mnemonic.
+      std::string description = DescriptionOf(info);
+      size_t column = 1;
+      while (column < text.mnemonics.size() &&
+             description.rfind(text.mnemonics[column] + ".", 0) != 0) {
+        ++column;
+      }
+      ASSERT_LT(column, text.mnemonics.size()) << description;
+      for (size_t j = 0; j < values.size(); ++j) {
+        bool exact = false;
+        double expected = Expected(rows, text.factor, curve.top + static_cast<double>(j) * step,
+                                   column, step, &exact);
+        if (std::isnan(expected)) {
+          EXPECT_TRUE(std::isnan(values[j])) << "sample " << j;
+        } else if (exact) {
+          EXPECT_EQ(values[j], static_cast<float>(expected)) << "sample " << j;
+        } else {
+          EXPECT_NEAR(values[j], expected, 1e-4 * (1 + std::fabs(expected))) << "sample " << j;
+        }
+      }
+    }
+  }
 
   std::vector<fs::path> files_;
 };
 
-void RealLasFiles::CheckAgainstText(const fs::path& path, const std::string& set) {
-  Text text = ReadText(Contents(path));
-  ASSERT_GT(text.factor, 0) << path;
-  auto rows = Increasing(text.rows);
-  std::vector<DorvexItem> items;
-  ASSERT_EQ(DorvexListItems(library_, database_, set, &items), 0);
-  std::vector<DorvexItem> curves;
-  for (const DorvexItem& item : items) {
-    if (item.kind == 1) curves.push_back(item);
-  }
-  ASSERT_EQ(curves.size(), text.mnemonics.size() - 1) << path << ": the curves it declares";
-  int32_t step = static_cast<int32_t>(std::llround(MedianSpacing(rows, text.factor)));
-  double last = rows.back()[0] * text.factor;
-  for (const DorvexItem& curve : curves) {
-    EXPECT_EQ(curve.top, std::llround(rows.front()[0] * text.factor)) << path;
-    EXPECT_EQ(curve.step, step) << path;
-    EXPECT_LT(std::fabs(curve.bottom - last), step) << path << ": the data's extent";
-    CurveInfo info;
-    std::vector<float> values = Samples(curve.path, &info);
-    // The column the curve came from: its description starts with the mnemonic.
-    std::string description = DescriptionOf(info);
-    size_t column = 1;
-    while (column < text.mnemonics.size() &&
-           description.rfind(text.mnemonics[column] + ".", 0) != 0) {
-      ++column;
-    }
-    ASSERT_LT(column, text.mnemonics.size()) << path << ": " << description;
-    for (size_t j = 0; j < values.size(); ++j) {
-      bool exact = false;
-      double expected = Expected(rows, text.factor, curve.top + static_cast<double>(j) * step,
-                                 column, step, &exact);
-      if (std::isnan(expected)) {
-        EXPECT_TRUE(std::isnan(values[j])) << path << " " << curve.path << " sample " << j;
-      } else if (exact) {
-        EXPECT_EQ(values[j], static_cast<float>(expected)) << path << " " << curve.path << " " << j;
-      } else {
-        EXPECT_NEAR(values[j], expected, 1e-4 * (1 + std::fabs(expected))) << path << " " << j;
-      }
-    }
-  }
-}
-
 TEST_F(RealLasFiles, ImportAsTheirTextSays) {
   for (size_t n = 0; n < files_.size(); ++n) {
+    SCOPED_TRACE(files_[n].string());
     ASSERT_EQ(Import(Contents(files_[n]), Set(n)), 0)
-        << files_[n] << ":" << imported_.error.line << ": " << imported_.error.message;
+        << imported_.error.line << ": " << imported_.error.message;
     CheckAgainstText(files_[n], Set(n));
   }
 }
 
 TEST_F(RealLasFiles, ExportThenImportGivesTheSameCurves) {
   for (size_t n = 0; n < files_.size(); ++n) {
-    ASSERT_EQ(Import(Contents(files_[n]), Set(n)), 0) << files_[n];
-    ASSERT_EQ(Export(Set(n)), 0) << files_[n] << ": " << exported_.error;
+    SCOPED_TRACE(files_[n].string());
+    ASSERT_EQ(Import(Contents(files_[n]), Set(n)), 0);
+    ASSERT_EQ(Export(Set(n)), 0) << exported_.error;
     ASSERT_EQ(Import(exported_.text, Set(n, "B")), 0)
-        << files_[n] << ":" << imported_.error.line << ": " << imported_.error.message;
-    EXPECT_TRUE(imported_.notes.empty()) << files_[n] << ": " << imported_.notes[0].message;
+        << imported_.error.line << ": " << imported_.error.message;
+    EXPECT_EQ(NotesText(imported_.notes), "");
     std::vector<DorvexItem> first;
     std::vector<DorvexItem> second;
     DorvexListItems(library_, database_, Set(n), &first);
     DorvexListItems(library_, database_, Set(n, "B"), &second);
-    ASSERT_EQ(first.size(), second.size()) << files_[n];
+    ASSERT_EQ(first.size(), second.size());
     for (size_t i = 0; i < first.size(); ++i) {
       if (first[i].kind != 1) continue;
-      EXPECT_EQ(first[i].name, second[i].name) << files_[n];
-      EXPECT_EQ(first[i].top, second[i].top) << files_[n] << " " << first[i].path;
-      EXPECT_EQ(first[i].step, second[i].step) << files_[n] << " " << first[i].path;
-      EXPECT_EQ(first[i].units, second[i].units) << files_[n] << " " << first[i].path;
-      EXPECT_TRUE(SameSamples(Samples(first[i].path), Samples(second[i].path)))
-          << files_[n] << " " << first[i].path;
+      SCOPED_TRACE(first[i].path);
+      EXPECT_EQ(first[i].name, second[i].name);
+      EXPECT_EQ(first[i].top, second[i].top);
+      EXPECT_EQ(first[i].step, second[i].step);
+      EXPECT_EQ(first[i].units, second[i].units);
+      EXPECT_TRUE(SameSamples(Samples(first[i].path), Samples(second[i].path)));
     }
   }
 }

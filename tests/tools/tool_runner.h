@@ -1,16 +1,23 @@
 // Runs a built tool with arguments and standard input, and collects its exit
-// status, standard output and standard error.
+// status, standard output and standard error; and a fixture that gives each
+// test a home folder of its own, with the database WELL in it.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "libs/dorvex/dorvex.h"
 
 struct ToolResult {
   int status = -1;
@@ -34,6 +41,14 @@ inline std::string ReadWhole(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The shell command that runs the tool with these arguments.
+inline std::string ToolCommand(const std::string& tool,
+                               const std::vector<std::string>& arguments) {
+  std::string command = ToolPath(tool);
+  for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
+  return command;
+}
+
 inline ToolResult RunTool(const std::string& tool, const std::vector<std::string>& arguments,
                           const std::string& input = "") {
   auto folder = std::filesystem::temp_directory_path();
@@ -42,9 +57,8 @@ inline ToolResult RunTool(const std::string& tool, const std::vector<std::string
   auto out = folder / ("tool_out_" + tag);
   auto err = folder / ("tool_err_" + tag);
   std::ofstream(in, std::ios::binary) << input;
-  std::string command = ToolPath(tool);
-  for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
-  command += " <" + in.string() + " >" + out.string() + " 2>" + err.string();
+  std::string command = ToolCommand(tool, arguments) + " <" + in.string() + " >" + out.string() +
+                        " 2>" + err.string();
   int raw = std::system(command.c_str());
   ToolResult result;
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -53,3 +67,62 @@ inline ToolResult RunTool(const std::string& tool, const std::vector<std::string
   for (const auto& file : {in, out, err}) std::filesystem::remove(file);
   return result;
 }
+
+// Passes when `part` is in `text`; a failure shows the whole text.
+inline ::testing::AssertionResult Holds(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no '" << part << "' in:\n" << text;
+}
+
+// Asks every 10 ms, for up to 10 s, whether another process got there.
+template <typename Ready>
+bool WaitFor(Ready ready) {
+  for (int n = 0; n < 1000; ++n, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+    if (ready()) return true;
+  }
+  return false;
+}
+
+class ToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quillex_tools_XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    home_ = pattern;
+    ASSERT_EQ(Dorvex({"create", "WELL"}).status, 0);
+  }
+  void TearDown() override { std::filesystem::remove_all(home_); }
+
+  ToolResult Run(const std::string& tool, std::vector<std::string> arguments,
+                 const std::string& input = "") {
+    arguments.insert(arguments.begin(), {"--home", home_});
+    return RunTool(tool, arguments, input);
+  }
+  ToolResult Dorvex(std::vector<std::string> arguments, const std::string& input = "") {
+    return Run("dorvex", std::move(arguments), input);
+  }
+
+  // The stored samples of a curve of WELL, read through the library as a
+  // program would, and its item; empty when there is no such curve.
+  std::vector<float> Curve(const std::string& path, DorvexItem* item = nullptr) {
+    DorvexLibrary library;
+    uint32_t database = 0;
+    uint32_t curve = 0;
+    std::vector<DorvexItem> items;
+    EXPECT_EQ(DorvexInitializeAt(library, home_), 1);
+    EXPECT_EQ(DorvexOpenDatabase(library, home_ + "/db/WELL.db", 0, &database), 0);
+    if (DorvexListItems(library, database, path, &items) != 0 ||
+        DorvexOpenCurve(library, database, path, &curve, kDorvexRead, nullptr) != 0) {
+      return {};
+    }
+    if (item != nullptr) *item = items[0];
+    std::vector<float> values(static_cast<size_t>(items[0].count));
+    if (!values.empty()) {
+      DorvexReadSamples(library, curve, items[0].top, static_cast<int32_t>(values.size()),
+                        values.data());
+    }
+    return values;
+  }
+
+  std::string home_;
+};
