@@ -1,5 +1,6 @@
 // Databases and items: opening what is not ours, creating, nodes, stored
-// files, listings and the integrity check.
+// files, listings, the integrity check, the log copied into the file while a
+// long write goes on, a full disk and a read-only file.
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -19,11 +20,6 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 void RunSql(const std::string& file, const char* sql) {
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
@@ -36,7 +32,8 @@ TEST_F(DorvexTest, FoldersAndSettingsComeFromTheHome) {
   EXPECT_EQ(DorvexGetSetting(library_, 16).text, home_ + "/jobs/");
   EXPECT_EQ(DorvexGetSetting(library_, 18).text, home_ + "/plots/");
   EXPECT_EQ(DorvexGetSetting(library_, 3).number, 0);
-  WriteFile(home_ + "/jobs/corvane.ini", "[Other]\r\nMetric=5\r\n[corvane]\r\n metric = 1 \r\nUnits=2\r\n");
+  WriteFile(home_ + "/jobs/corvane.ini",
+            "[Other]\r\nMetric=5\r\n[corvane]\r\n metric = 1 \r\nUnits=2\r\n");
   DorvexLibrary second;
   ASSERT_EQ(DorvexInitializeAt(second, home_), 1);
   EXPECT_EQ(DorvexGetSetting(second, 3).number, 1);
@@ -45,24 +42,24 @@ TEST_F(DorvexTest, FoldersAndSettingsComeFromTheHome) {
   EXPECT_FALSE(DorvexGetText(library_, 250).empty());
 }
 
-TEST_F(DorvexTest, OpeningRefusesWhatIsNotOurDatabase) {
+TEST_F(DorvexTest, OpeningAndCreatingRefuseWhatIsNotANewOrOurDatabase) {
   std::string folder = home_ + "/db/";
-  WriteFile(folder + "garbage.db", std::string(5000, '\x5a'));
+  const std::string garbage(5000, '\x5a');
+  WriteFile(folder + "garbage.db", garbage);
   WriteFile(folder + "empty.db", "");
   RunSql(folder + "foreign.db", "CREATE TABLE t(x); PRAGMA user_version=1;");
   std::filesystem::create_directory(folder + "folder.db");
-  for (const std::string name : {"missing", "garbage", "empty", "foreign", "folder"}) {
+  for (const std::string name : {"missing.db", "garbage.db", "empty.db", "foreign.db", "folder.db",
+                                 ""}) {
     uint32_t handle = 99;
-    EXPECT_NE(DorvexOpenDatabase(library_, folder + name + ".db", 0, &handle), 0) << name;
+    EXPECT_NE(DorvexOpenDatabase(library_, name.empty() ? "" : folder + name, 0, &handle), 0)
+        << name;
     EXPECT_EQ(handle, 0u) << name;
   }
-  uint32_t handle = 99;
-  EXPECT_NE(DorvexOpenDatabase(library_, "", 0, &handle), 0);
   EXPECT_EQ(library_.OpenDatabaseCount(), 1u) << "only the fixture's database";
-  EXPECT_EQ(ReadFileBytes(folder + "garbage.db"), std::string(5000, '\x5a')) << "left untouched";
-}
+  std::ifstream in(folder + "garbage.db", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), garbage) << "left untouched";
 
-TEST_F(DorvexTest, CreateRefusesAnExistingFile) {
   EXPECT_NE(DorvexCreateDatabase(library_, file_), 0);
   EXPECT_NE(DorvexCreateDatabase(library_, home_ + "/no/such/folder/x.db"), 0);
   EXPECT_FALSE(std::filesystem::exists(home_ + "/no/such/folder/x.db"));
@@ -104,8 +101,7 @@ TEST_F(DorvexTest, StoredFilesComeBackByteForByte) {
 }
 
 TEST_F(DorvexTest, CheckFindsAHealthyDatabaseAndAMissingChunk) {
-  std::vector<float> values(5000, 1.5F);
-  DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, values));
+  DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, std::vector<float>(5000, 1.5F)));
   std::vector<std::string> problems;
   EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0) << problems.front();
   DorvexCloseDatabase(library_, database_);
@@ -133,18 +129,15 @@ TEST_F(DorvexTest, ALongWriteReachesTheFileWhileItGoesOn) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   EXPECT_GE(fileSize(), 8'000'000U) << "checkpointed before the curve is closed";
-  DorvexCloseDatabase(library_, database_);
+  EXPECT_TRUE(ClosedAndSound());
   EXPECT_GE(fileSize(), 12'000'000U);
   EXPECT_FALSE(std::filesystem::exists(file_ + "-wal"));
-  std::vector<std::string> problems;
-  EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0);
 }
 
 // A full disk: the process may not grow files past a limit, so the commit
 // fails. The samples committed before stay, and the file stays sound.
 TEST_F(DorvexTest, AFullDiskFailsTheWriteAndKeepsWhatWasCommitted) {
-  std::vector<float> first(1000, 2.0F);
-  uint32_t curve = MakeCurve("/A/B/C/D/GR/1", 0, 100, first);
+  uint32_t curve = MakeCurve("/A/B/C/D/GR/1", 0, 100, std::vector<float>(1000, 2.0F));
   ASSERT_EQ(DorvexFlush(library_, curve), 0);
   std::vector<float> many(2'000'000, 3.0F);
   auto old = std::signal(SIGXFSZ, SIG_IGN);
@@ -164,21 +157,15 @@ TEST_F(DorvexTest, AFullDiskFailsTheWriteAndKeepsWhatWasCommitted) {
   DorvexCloseDatabase(library_, database_);
 
   DorvexLibrary reader;
-  ASSERT_EQ(DorvexInitializeAt(reader, home_), 1);
+  uint32_t database = OpenElsewhere(reader);
   std::vector<std::string> problems;
   EXPECT_EQ(DorvexCheckDatabase(reader, file_, &problems), 0);
-  uint32_t database = 0;
-  ASSERT_EQ(DorvexOpenDatabase(reader, file_, 0, &database), 0);
   std::vector<DorvexItem> items;
   ASSERT_EQ(DorvexListItems(reader, database, "/A/B/C/D/GR/1", &items), 0);
   ASSERT_EQ(items.size(), 1u);
   EXPECT_TRUE(items[0].count == 1000 || items[0].count == 1000 + 2'000'000)
       << "either the commit happened whole or not at all: " << items[0].count;
 }
-
-}  // namespace
-
-namespace {
 
 // Makes a file read-only even for root (who ignores permission bits) by
 // marking it immutable; false when this file system cannot.
@@ -201,21 +188,18 @@ TEST_F(DorvexTest, AReadOnlyFileIsReadButNeverWritten) {
   DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, {4.0F, 5.0F}));
   DorvexCloseDatabase(library_, database_);
   if (!MakeReadOnly(file_)) GTEST_SKIP() << "cannot make a file read-only here";
-  uint32_t database = 0;
-  ASSERT_EQ(DorvexOpenDatabase(library_, file_, 0, &database), 0);
+  ASSERT_EQ(DorvexOpenDatabase(library_, file_, 0, &database_), 0);
   uint32_t curve = 0;
-  EXPECT_NE(DorvexOpenCurve(library_, database, "/A/B/C/D/GR/1", &curve, kDorvexWrite, nullptr), 0);
-  ASSERT_EQ(DorvexOpenCurve(library_, database, "/A/B/C/D/GR/1", &curve, kDorvexRead, nullptr), 0);
-  int result = -1;
-  EXPECT_EQ(ReadAt(curve, 100, &result), 5.0F);
+  EXPECT_NE(DorvexOpenCurve(library_, database_, "/A/B/C/D/GR/1", &curve, kDorvexWrite, nullptr),
+            0);
+  EXPECT_EQ(ReadAt(Open("/A/B/C/D/GR/1"), 100), 5.0F);
   auto info = CurveInfoBytes(0, 0, 100);
-  EXPECT_NE(DorvexCreateCurve(library_, database, "/A/B/C/D/SP/1", kDorvexCurveInfoSize,
+  EXPECT_NE(DorvexCreateCurve(library_, database_, "/A/B/C/D/SP/1", kDorvexCurveInfoSize,
                               info.data()), 0);
-  EXPECT_EQ(DorvexCreateNode(library_, database, "/A/B/C/E", 0, nullptr, 3, 0), 0);
-  DorvexCloseDatabase(library_, database);
+  EXPECT_EQ(DorvexCreateNode(library_, database_, "/A/B/C/E", 0, nullptr, 3, 0), 0);
+  DorvexCloseDatabase(library_, database_);
   MakeWritable(file_);
-  std::vector<std::string> problems;
-  EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0);
+  EXPECT_TRUE(ClosedAndSound());
 }
 
 }  // namespace

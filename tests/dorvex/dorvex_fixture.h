@@ -51,23 +51,44 @@ class DorvexTest : public ::testing::Test {
                      const std::vector<float>& values) {
     int32_t bottom = top + static_cast<int32_t>(values.empty() ? 0 : values.size() - 1) * step;
     auto info = CurveInfoBytes(top, bottom, step);
-    if (DorvexCreateCurve(library_, database_, path, kDorvexCurveInfoSize, info.data()) != 0) {
-      return 0;
-    }
     uint32_t curve = 0;
-    if (DorvexOpenCurve(library_, database_, path, &curve, kDorvexWrite, info.data()) != 0) {
+    if (DorvexCreateCurve(library_, database_, path, kDorvexCurveInfoSize, info.data()) != 0 ||
+        DorvexOpenCurve(library_, database_, path, &curve, kDorvexWrite, info.data()) != 0) {
       return 0;
     }
-    if (!values.empty()) {
-      DorvexWriteSamples(library_, curve, top, static_cast<int32_t>(values.size()), values.data());
-    }
+    auto count = static_cast<int32_t>(values.size());
+    if (count > 0) DorvexWriteSamples(library_, curve, top, count, values.data());
     return curve;
   }
 
-  float ReadAt(uint32_t curve, int32_t index, int* result) {
+  // A curve of the fixture's database opened (a failure is reported).
+  uint32_t Open(const std::string& path, int32_t mode = kDorvexRead) {
+    uint32_t curve = 0;
+    EXPECT_EQ(DorvexOpenCurve(library_, database_, path, &curve, mode, nullptr), 0) << path;
+    return curve;
+  }
+
+  // One sample, read with the result expected.
+  float ReadAt(uint32_t curve, int32_t index, int expected = 0) {
     float value = -12345.0F;
-    *result = DorvexReadSamples(library_, curve, index, 1, &value);
+    EXPECT_EQ(DorvexReadSamples(library_, curve, index, 1, &value), expected) << index;
     return value;
+  }
+
+  // Another process, as far as the library can tell: a library of its own on
+  // the same home, with the database open.
+  uint32_t OpenElsewhere(DorvexLibrary& other) {
+    uint32_t database = 0;
+    EXPECT_EQ(DorvexInitializeAt(other, home_), 1);
+    EXPECT_EQ(DorvexOpenDatabase(other, file_, 0, &database), 0);
+    return database;
+  }
+
+  // Closes the fixture's database; true when the check then finds its file sound.
+  bool ClosedAndSound() {
+    DorvexCloseDatabase(library_, database_);
+    std::vector<std::string> problems;
+    return DorvexCheckDatabase(library_, file_, &problems) == 0;
   }
 
   std::string home_;

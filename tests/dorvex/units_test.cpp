@@ -1,3 +1,6 @@
+// The unit table: its rows, spellings, the units of real LAS files,
+// conversions and equivalents; and the registry file that gives unknown unit
+// texts codes every process agrees on.
 #include "libs/dorvex/units.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +43,9 @@ TEST(UnitTableRows, AreUnambiguousAndConsistent) {
   }
 }
 
-TEST(UnitTableRows, CodesAndTextsTheProgramReliesOn) {
+// The codes and texts the program relies on, and spellings in any case and
+// spacing.
+TEST(UnitCode, CodesTextsAndSpellings) {
   UnitTable units;
   const std::tuple<const char*, int32_t, const char*> labels[] = {
       {"F", 62, "ft"}, {"M", 63, "m"}, {"S", 70, "s"}, {"GAPI", 100, "GAPI"}};
@@ -52,10 +57,6 @@ TEST(UnitTableRows, CodesAndTextsTheProgramReliesOn) {
   for (int32_t code : {0, 999, -5}) {
     EXPECT_EQ(units.Mnemonic(code) + units.Name(code) + units.Label(code), "");
   }
-}
-
-TEST(UnitCode, SpellingsInAnyCaseAndSpacing) {
-  UnitTable units;
   const std::map<std::string, std::string> same{
       {"Feet", "F"},      {"meter", "M"},     {"us/ft", "US/F"}, {"g/cm3", "G/C3"},
       {"ohm-m", "OHMM"},  {"deg  f", "DEGF"}, {" in ", "IN"},    {"\tms\r\n", "MS"}};
@@ -113,14 +114,15 @@ TEST(UnitCode, EveryUnitOfTheSampleLasFilesIsDecided) {
   }
 }
 
-TEST(UnitConversion, ExactWhereTheDefinitionIs) {
-  struct Case {
+// Compared exactly, and back again to within a few units in the last place;
+// with nothing to convert, or nothing known to convert by, one to one.
+TEST(UnitConversion, ExactWhereTheDefinitionIsAndOneToOneWhereThereIsNone) {
+  const struct {
     const char* from;
     const char* to;
     double value;
-    double expected;  // compared exactly
-  };
-  const Case cases[] = {
+    double expected;
+  } cases[] = {
       {"F", "M", 1000, 1000 * 0.3048},        {"M", "F", 1, 1 / 0.3048},
       {"DEGF", "DEGC", 212, 100},             {"DEGF", "DEGC", -100, -660.0 / 9},
       {"DEGC", "DEGF", 100, 212},             {"DEGK", "DEGC", 273.15, 0},
@@ -134,23 +136,12 @@ TEST(UnitConversion, ExactWhereTheDefinitionIs) {
       {"FT/HR", "M/HR", 1800, 1800 * 0.3048}, {"US/F", "US/M", 100, 100 / 0.3048},
       {"CPM", "CPS", 120, 2},                 {"V", "MV", 1.5, 1500}};
   UnitTable units;
-  for (const Case& c : cases) {
-    uint32_t handle = units.MakeConversion(units.Code(c.from), units.Code(c.to));
-    EXPECT_EQ(units.Convert(c.value, handle), c.expected) << c.value << c.from << " to " << c.to;
+  for (const auto& c : cases) {
+    uint32_t there = units.MakeConversion(units.Code(c.from), units.Code(c.to));
+    uint32_t back = units.MakeConversion(units.Code(c.to), units.Code(c.from));
+    EXPECT_EQ(units.Convert(c.value, there), c.expected) << c.value << c.from << " to " << c.to;
+    EXPECT_DOUBLE_EQ(units.Convert(c.expected, back), c.value) << c.to << " to " << c.from;
   }
-}
-
-TEST(UnitConversion, SonicRoundTripReturnsTheValue) {
-  UnitTable units;
-  uint32_t there = units.MakeConversion(units.Code("US/F"), units.Code("US/M"));
-  uint32_t back = units.MakeConversion(units.Code("US/M"), units.Code("US/F"));
-  for (double value : {40.0, 57.3, 88.125, 140.0, 189.99}) {
-    EXPECT_DOUBLE_EQ(units.Convert(units.Convert(value, there), back), value);
-  }
-}
-
-TEST(UnitConversion, OneToOneWhenThereIsNothingToConvert) {
-  UnitTable units;
   const std::pair<const char*, const char*> pairs[] = {
       {"F", "FT"}, {"F", "S"}, {"V/V", "DEC"}, {"M", ""}, {"FURLONGS", "M"}};
   for (const auto& [from, to] : pairs) {
@@ -217,7 +208,9 @@ TEST_F(UnitRegistryTest, UnknownTextsKeepTheirCodesAcrossTables) {
   EXPECT_EQ(second.Code("pinch"), pinch);
 }
 
-TEST_F(UnitRegistryTest, GarbageFileIsSurvivedAndExtended) {
+// A damaged file is read past and added to; with no file at all, or none that
+// can be made, codes are still given out, for the process alone.
+TEST_F(UnitRegistryTest, DamagedOrMissingFilesAreSurvived) {
   std::ofstream(file_, std::ios::binary) << std::string("\x01\x02\0junk\n\n", 9)
                                          << std::string(100000, 'x') << "\nCUPS\r\nCUPS\ntorn";
   UnitTable first(file_);
@@ -227,9 +220,6 @@ TEST_F(UnitRegistryTest, GarbageFileIsSurvivedAndExtended) {
   UnitTable second(file_);
   EXPECT_EQ(second.Code("newunit"), added);
   EXPECT_EQ(second.Mnemonic(added), "NEWUNIT");
-}
-
-TEST_F(UnitRegistryTest, WithoutAUsableFileCodesAreStillTheirOwn) {
   for (const std::string& file : {std::string(), folder_ + "/no/such/folder/units.txt"}) {
     UnitTable units(file);
     int32_t a = units.Code("A-UNIT");
@@ -243,7 +233,6 @@ TEST_F(UnitRegistryTest, WithoutAUsableFileCodesAreStillTheirOwn) {
 // Two processes register the same texts in opposite orders at the same time;
 // both, and a later reader, must agree on every code.
 TEST_F(UnitRegistryTest, RacingProcessesAgree) {
-  std::vector<pid_t> children;
   for (int direction : {1, -1}) {
     pid_t child = fork();
     ASSERT_GE(child, 0);
@@ -258,9 +247,8 @@ TEST_F(UnitRegistryTest, RacingProcessesAgree) {
       }  // flushed before _exit, which runs no destructors
       _exit(0);
     }
-    children.push_back(child);
   }
-  for (pid_t child : children) waitpid(child, nullptr, 0);
+  for (int i = 0; i < 2; ++i) ::wait(nullptr);
   UnitTable reader(file_);
   for (int direction : {1, -1}) {
     std::ifstream result(folder_ + "/result" + std::to_string(direction));

@@ -3,22 +3,18 @@
 #include "jobfile/job_commands.h"
 
 #include "curvedata/controls.h"
-#include "jobfile/job_file.h"
 #include "tests/jobfile/job_fixture.h"
 
 namespace {
 
-class JobCommandTest : public JobFileTest {
- protected:
-  void MakeJob(const std::string& name) {
-    WriteBytes(jobs_ + name,
-               "[Job]\r\nOption=0\r\n[1]\r\noutput=GR2,GAPI,0,d,1500\r\nformula=GR*2\r\n"
-               "GRunits=GAPI\r\nGRpath=WELL: /A/B/C/D/GR\r\n");
-  }
-};
+using JobCommandTest = JobFileTest;
+
+const char kJob[] =
+    "[Job]\r\nOption=0\r\n[1]\r\noutput=GR2,GAPI,0,d,1500\r\nformula=GR*2\r\n"
+    "GRunits=GAPI\r\nGRpath=WELL: /A/B/C/D/GR\r\n";
 
 TEST_F(JobCommandTest, OpenAsksForAJobAndStartsItWithoutSources) {
-  MakeJob("a.qxj");
+  PutBytes(jobs_ + "a.qxj", kJob);
   screen_.SetText(control::kPresentation, "OLD.PRS");
   OpenJob(context_);  // cancelled: an empty script
   EXPECT_TRUE(context_.job.outputs.empty());
@@ -38,14 +34,12 @@ TEST_F(JobCommandTest, OpenAsksForAJobAndStartsItWithoutSources) {
   EXPECT_EQ(screen_.ListLines(control::kOutputList),
             std::vector<std::string>{"GR2        4     GR*2"});
   EXPECT_EQ(screen_.Text(control::kPresentation), "");
-  EXPECT_EQ(ReadBytes(jobs_ + "a.qxj").find("GRpath=WELL"), std::string::npos)
+  EXPECT_EQ(Saved("a.qxj").find("GRpath=WELL"), std::string::npos)
       << "the sources are cleared in the file too";
 }
 
 TEST_F(JobCommandTest, SaveAsNewAndPresentation) {
-  MakeJob("a.qxj");
-  context_.job.filePath = jobs_ + "a.qxj";
-  LoadJob(context_);
+  Load("a.qxj", kJob);
   screen_.ScriptFileName(jobs_ + "b.qxj");
   SaveJobAs(context_);
   const FileDialogRequest& saveAs = screen_.fileDialogs().back();
@@ -53,7 +47,7 @@ TEST_F(JobCommandTest, SaveAsNewAndPresentation) {
   EXPECT_EQ(saveAs.fileName, ".qxj");
   EXPECT_TRUE(saveAs.promptOverwrite);
   EXPECT_EQ(context_.job.filePath, jobs_ + "b.qxj");
-  EXPECT_NE(ReadBytes(jobs_ + "b.qxj").find("output=GR2,GAPI,0,d,1500"), std::string::npos);
+  EXPECT_NE(Saved("b.qxj").find("output=GR2,GAPI,0,d,1500"), std::string::npos);
 
   EXPECT_FALSE(NewJob(context_)) << "cancelled";
   EXPECT_EQ(context_.job.outputs.size(), 1u);
@@ -78,9 +72,7 @@ TEST_F(JobCommandTest, RunOptionStartsANewJobOnlyWhenThereAreOutputs) {
   EXPECT_TRUE(screen_.fileDialogs().empty()) << "no outputs: no new job";
   EXPECT_FALSE(screen_.IsEnabled(control::kScale));
 
-  MakeJob("a.qxj");
-  context_.job.filePath = jobs_ + "a.qxj";
-  LoadJob(context_);
+  Load("a.qxj", kJob);
   SetRunOption(context_, kGenerateReport);  // New is cancelled
   EXPECT_EQ(context_.job.runOption, kGenerateCurves);
   EXPECT_EQ(context_.job.outputs.size(), 1u);
@@ -94,9 +86,7 @@ TEST_F(JobCommandTest, RunOptionStartsANewJobOnlyWhenThereAreOutputs) {
 }
 
 TEST_F(JobCommandTest, NothingButSaveWhileARunIsOn) {
-  MakeJob("a.qxj");
-  context_.job.filePath = jobs_ + "a.qxj";
-  LoadJob(context_);
+  Load("a.qxj", kJob);
   context_.run.running = true;
   screen_.ScriptFileName(jobs_ + "x.qxj");
   OpenJob(context_);
@@ -107,7 +97,7 @@ TEST_F(JobCommandTest, NothingButSaveWhileARunIsOn) {
   EXPECT_TRUE(screen_.fileDialogs().empty());
   EXPECT_EQ(context_.job.runOption, kGenerateCurves);
   SaveJobCommand(context_);
-  EXPECT_NE(ReadBytes(jobs_ + "a.qxj").find("[0]\r\nformat=\r\nscale=240\r\n"), std::string::npos);
+  EXPECT_NE(Saved("a.qxj").find("[0]\r\nformat=\r\nscale=240\r\n"), std::string::npos);
 }
 
 }  // namespace

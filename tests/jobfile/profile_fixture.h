@@ -20,9 +20,6 @@ class ProfileFolder {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
-  ProfileFolder(const ProfileFolder&) = delete;
-  ProfileFolder& operator=(const ProfileFolder&) = delete;
-
   std::string File(const std::string& name) const { return path_ + "/" + name; }
   const std::string& Path() const { return path_; }
 

@@ -6,25 +6,18 @@
 
 namespace {
 
-TEST_F(JobFileTest, MissingSettingsGiveDepthAndTheScaleOfTheUnits) {
-  LoadSettings(context_, "quillex.exe -args job1.qxj");
+// Missing settings give depth and the scale of the depth units; those there
+// are read, and written back with the rest of the file untouched.
+TEST_F(JobFileTest, SettingsAreReadWithDefaultsAndWrittenBack) {
+  context_.job.intervalFrom = context_.job.intervalTo = 500;
+  LoadSettings(context_, "");
   EXPECT_EQ(context_.runMode, 1);
   EXPECT_EQ(context_.job.scale, 240.0);
   EXPECT_EQ(context_.job.intervalFrom, IndexUnset);
   EXPECT_EQ(context_.job.intervalTo, IndexUnset);
-  EXPECT_EQ(context_.job.filePath, jobs_ + "job1.qxj");
 
-  WriteBytes(home_ + "/jobs/corvane.ini", "[Corvane]\r\nMetric=1\r\n");
-  DorvexLibrary& dorvex = context_.dorvex;
-  ASSERT_EQ(DorvexInitializeAt(dorvex, home_), 1);
-  LoadSettings(context_, "");
-  EXPECT_EQ(context_.job.scale, 200.0) << "metric depths";
-  EXPECT_EQ(context_.job.filePath, "");
-}
-
-TEST_F(JobFileTest, SettingsReadBackAndDriveTime) {
-  WriteBytes(home_ + "/jobs/corvane.ini",
-             "[Corvane]\r\nMetric=0\r\n[Quillex]\r\nDrive= 0 \r\nScale=abc\r\nScript=old.qxj\r\n");
+  PutBytes(jobs_ + "corvane.ini",
+           "[Corvane]\r\nMetric=0\r\n[Quillex]\r\nDrive= 0 \r\nScale=abc\r\nScript=old.qxj\r\n");
   LoadSettings(context_, "quillex");
   EXPECT_EQ(context_.runMode, 0);
   EXPECT_EQ(context_.indexFactor, 100) << "time labels";
@@ -35,9 +28,14 @@ TEST_F(JobFileTest, SettingsReadBackAndDriveTime) {
   context_.runMode = 1;
   context_.job.filePath = jobs_ + "now.qxj";
   SaveSettings(context_);
-  EXPECT_EQ(ReadBytes(home_ + "/jobs/corvane.ini"),
+  EXPECT_EQ(Saved("corvane.ini"),
             "[Corvane]\r\nMetric=0\r\n[Quillex]\r\nDrive=1\r\nScale=abc\r\nScript=" + jobs_ +
                 "now.qxj\r\n");
+
+  PutBytes(jobs_ + "corvane.ini", "[Corvane]\r\nMetric=1\r\n");
+  ASSERT_EQ(DorvexInitializeAt(context_.dorvex, home_), 1);
+  LoadSettings(context_, "");
+  EXPECT_EQ(context_.job.scale, 200.0) << "metric depths";
 }
 
 TEST_F(JobFileTest, CommandLineNamesTheJob) {
