@@ -348,6 +348,13 @@ TEST(ProfileRobustness, AKilledWriterLeavesOneWholeVersion) {
   ASSERT_TRUE(WritePrivateProfileString("S", "first", "1", file));
   ASSERT_TRUE(WritePrivateProfileString("S", "k", a, file));
   ASSERT_TRUE(WritePrivateProfileString("T", "last", "2", file));
+  // Kills land anywhere within about three writes, however slow a write is
+  // here (a sanitizer build on a busy machine takes many times longer).
+  auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(WritePrivateProfileString("S", "k", a, file));
+  auto write = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - started);
+  std::uniform_int_distribution<int64_t> delays(100, 3 * write.count() + 1000);
   std::mt19937 random(std::random_device{}());
   bool rewritten = false;
   for (int round = 0; round < 20; ++round) {
@@ -356,12 +363,12 @@ TEST(ProfileRobustness, AKilledWriterLeavesOneWholeVersion) {
     for (bool odd = true; child == 0; odd = !odd) {  // rewritten until killed
       WritePrivateProfileString("S", "k", odd ? b : a, file);
     }
-    int delay = std::uniform_int_distribution(1, 30)(random);
-    std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    int64_t delay = delays(random);
+    std::this_thread::sleep_for(std::chrono::microseconds(delay));
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     std::string value = ReadProfileString(file, "S", "k", "", 300000);
-    EXPECT_TRUE(value == a || value == b) << "killed after " << delay << " ms: " << value.size();
+    EXPECT_TRUE(value == a || value == b) << "killed after " << delay << " us: " << value.size();
     rewritten = rewritten || value == b;
     EXPECT_EQ(ProfileKeyNames(file, "S"), (std::vector<std::string>{"first", "k"}));
     EXPECT_EQ(ReadProfileString(file, "T", "last", "", 10), "2");
