@@ -54,7 +54,7 @@ TEST_F(DorvexTest, CurvesAreCreatedAndOpenedOnlyAsTheyShouldBe) {
       << "a data set is no curve";
   EXPECT_NE(DorvexOpenCurve(library_, database_, "/A/B/C/D/GR/1", &curve, 2, nullptr), 0)
       << "no such mode";
-  curve = Open("/A/B/C/D/GR/1");
+  curve = Open("/A/B/C/D/SP/1");
   float value = 1.0F;
   EXPECT_NE(DorvexWriteSamples(library_, curve, 0, 1, &value), 0) << "opened for reading";
   EXPECT_EQ(library_.OpenCurveCount(), 1u);
