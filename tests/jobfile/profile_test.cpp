@@ -349,9 +349,16 @@ TEST(ProfileRobustness, AKilledWriterLeavesOneWholeVersion) {
   ASSERT_TRUE(WritePrivateProfileString("S", "k", a, file));
   ASSERT_TRUE(WritePrivateProfileString("T", "last", "2", file));
   // Kills land anywhere within about three writes, however slow a write is
-  // here (a sanitizer build on a busy machine takes many times longer).
+  // here (a sanitizer build on a busy machine takes many times longer). The
+  // write timed is a fresh child's, fork included: that is what each kill
+  // races, and it takes several times as long as a write of our own.
   auto started = std::chrono::steady_clock::now();
-  ASSERT_TRUE(WritePrivateProfileString("S", "k", a, file));
+  pid_t timed = ::fork();
+  ASSERT_GE(timed, 0);
+  if (timed == 0) ::_exit(WritePrivateProfileString("S", "k", a, file) ? 0 : 1);
+  int status = -1;
+  ::waitpid(timed, &status, 0);
+  ASSERT_EQ(status, 0);
   auto write = std::chrono::duration_cast<std::chrono::microseconds>(
       std::chrono::steady_clock::now() - started);
   std::uniform_int_distribution<int64_t> delays(100, 3 * write.count() + 1000);
