@@ -20,8 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "curvedata/curve_info.h"
+#include "libs/dorvex/curve_info.h"
 #include "libs/dorvex/dorvex.h"
+
+using namespace dorvex;
 
 namespace {
 
@@ -155,9 +157,9 @@ double ReadsFromVector(int64_t n, int passes, double* checksum) {
 
 int main(int argc, char** argv) {
   int64_t n = argc > 1 ? std::atoll(argv[1]) : 10'000'000;
-  if (n < 1 || kTop + (n - 1) * kStep >= 1073741400) {
+  if (n < 1 || kTop + (n - 1) * kStep >= dorvex::kIndexLimit) {
     std::fprintf(stderr, "dorvex_bench: SAMPLES must be between 1 and %lld\n",
-                 static_cast<long long>((1073741400 - kTop) / kStep));
+                 static_cast<long long>((dorvex::kIndexLimit - kTop) / kStep));
     return 2;
   }
   char pattern[] = "/tmp/dorvex_bench_XXXXXX";

@@ -34,8 +34,10 @@
 #include <string>
 #include <vector>
 
-#include "curvedata/curve_info.h"
+#include "libs/dorvex/curve_info.h"
 #include "libs/dorvex/dorvex.h"
+
+using namespace dorvex;
 
 extern char** environ;
 
@@ -225,9 +227,9 @@ int main(int argc, char** argv) {
       samples = std::atoll(argv[i]);
     }
   }
-  if (samples < 1000 || kTop + samples * int64_t{kStep} >= 1073741400) {
+  if (samples < 1000 || kTop + samples * int64_t{kStep} >= dorvex::kIndexLimit) {
     std::fprintf(stderr, "engine_bench: SAMPLES must be between 1000 and %lld\n",
-                 static_cast<long long>((1073741400 - kTop) / kStep - 1));
+                 static_cast<long long>((dorvex::kIndexLimit - kTop) / kStep - 1));
     return 2;
   }
   fs::path self = fs::canonical("/proc/self/exe").parent_path();

@@ -31,6 +31,9 @@
 #include "libs/las/las_reader.h"
 #include "libs/las/las_samples.h"
 
+using namespace dorvex;
+using namespace las;
+
 extern char** environ;
 
 namespace {

@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "curvedata/dorvex_sample_reader.h"
-#include "curvedata/screen.h"
-#include "job/job.h"
-#include "job/run_state.h"
 #include "libs/corutil/corutil.h"
 #include "libs/dorvex/dorvex.h"
 #include "libs/sift32/sift32.h"
+#include "model/job.h"
+#include "model/run_state.h"
+#include "model/screen.h"
+
+namespace quillex {
 
 // A database a run reads from, kept open by name. The slot is free when its
 // handle is 0, whatever name it still holds.
@@ -41,8 +43,8 @@ struct Context {
   Context& operator=(const Context&) = delete;
 
   Screen& screen;
-  DorvexLibrary dorvex;   // databases, curves and unit conversions
-  Sift32Library filters;  // the filter instances of every formula
+  dorvex::DorvexLibrary dorvex;   // databases, curves and unit conversions
+  sift32::Sift32Library filters;  // the filter instances of every formula
   Job job;
   RunState run;
   // Index units per displayed unit: 6000 (feet), 19685 (metres) or 100 (time);
@@ -55,7 +57,7 @@ struct Context {
   bool firstInput = false;
   std::array<DatabaseSlot, kDatabaseSlots> slots;
   uint32_t outputDatabase = 0;  // the run's output database, open for the run
-  std::vector<UnitEntry> units;  // the unit list, loaded when the main window opens
+  std::vector<corutil::UnitEntry> units;  // the unit list, loaded when the main window opens
   int32_t unitCount = 0;
   // Input variables read their samples from the log database; tests may put
   // a reader of their own here. Null: every variable read fails.
@@ -63,3 +65,5 @@ struct Context {
   SampleReader* sampleReader = &dorvexReader;
   EditorState editor;
 };
+
+}  // namespace quillex

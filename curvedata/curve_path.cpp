@@ -1,7 +1,9 @@
 #include "curvedata/curve_path.h"
 
 #include "curvedata/context.h"
-#include "curvedata/message_box.h"
+#include "model/message_box.h"
+
+namespace quillex {
 
 namespace {
 
@@ -28,7 +30,7 @@ std::string BaseName(const std::string& filePath) {
 std::string FormatSourceLabel(Context& /*context*/, const std::string& databaseFile,
                               const std::string& path) {
   std::string name;
-  CorutilSplitPath(databaseFile, 0, 0, &name, 0);
+  corutil::CorutilSplitPath(databaseFile, 0, 0, &name, 0);
   std::string label = name + ": " + path;
   if (label.size() < 3) return "";
   if (label.back() == '*') label.erase(label.size() - 2);
@@ -47,7 +49,7 @@ void ParseSourceLabel(Context& context, const std::string& text, std::string* da
     screen.MessageBox(label, kPathNameErrorCaption, box::kTaskModal, screen.HasMainWindow());
     return;
   }
-  std::string folder = DorvexGetSetting(context.dorvex, dorvex_setting::kDatabaseFolder).text;
+  std::string folder = dorvex::DorvexGetSetting(context.dorvex, dorvex::setting::kDatabaseFolder).text;
   *databaseFile = folder + label.substr(0, colon) + ".db";
   *path = label.substr(colon + 1);
   TrimSpaces(*path);
@@ -62,3 +64,5 @@ std::string SettingsItemPath(const std::string& dataSet) { return dataSet + "/_d
 std::string InputCurvePath(const std::string& dataSet, const std::string& variableName) {
   return dataSet + "/" + variableName + "/*";
 }
+
+}  // namespace quillex

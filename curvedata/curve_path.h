@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quillex {
+
 struct Context;
 
 // Paths are looked at up to this many characters.
@@ -49,3 +51,5 @@ void ParseSourceLabel(Context& context, const std::string& text, std::string* da
 std::string OutputCurvePath(const std::string& dataSet, const std::string& outputName);
 std::string SettingsItemPath(const std::string& dataSet);
 std::string InputCurvePath(const std::string& dataSet, const std::string& variableName);
+
+}  // namespace quillex

@@ -6,7 +6,9 @@
 #include "curvedata/context.h"
 #include "curvedata/curve_path.h"
 #include "curvedata/job_fields.h"
-#include "curvedata/message_box.h"
+#include "model/message_box.h"
+
+namespace quillex {
 
 namespace {
 
@@ -28,7 +30,7 @@ bool IsReport(const Context& context) { return context.job.runOption == kGenerat
 uint32_t OpenForNaming(Context& context) {
   uint32_t database = 0;
   const std::string& file = context.job.destination.database;
-  if (DorvexOpenDatabase(context.dorvex, file, 0, &database) != 0) {
+  if (dorvex::DorvexOpenDatabase(context.dorvex, file, 0, &database) != 0) {
     ErrorBox(context.screen, "The database " + file + " cannot be opened.");
     return 0;
   }
@@ -79,16 +81,16 @@ void CreateDestinationSet(Context& context) {
   if (c[3].empty()) c[3] = IsReport(context) ? "_qxrp_" : "_qxj1_";
   uint32_t database = OpenForNaming(context);
   if (database == 0) return;
-  char record[kDorvexNodeSize] = {};
+  char record[dorvex::kDorvexNodeSize] = {};
   for (int attempt = 0; attempt < kSetTries; ++attempt) {
     std::string path = "/" + c[0] + "/" + c[1] + "/" + c[2] + "/" + c[3];
-    if (DorvexCreateNode(context.dorvex, database, path, kDorvexNodeSize, record, 3, 0) == 1) {
+    if (dorvex::DorvexCreateNode(context.dorvex, database, path, dorvex::kDorvexNodeSize, record, 3, 0) == 1) {
       context.job.destination.path = path;
       break;
     }
     c[3] = NextSetName(c[3]);
   }
-  DorvexCloseDatabase(context.dorvex, database);
+  dorvex::DorvexCloseDatabase(context.dorvex, database);
 }
 
 void CreateDestinationPass(Context& context) {
@@ -97,16 +99,16 @@ void CreateDestinationPass(Context& context) {
   uint32_t database = OpenForNaming(context);
   if (database == 0) return;
   std::string set = IsReport(context) ? "_qxrp_" : "_qxj1_";
-  char record[kDorvexNodeSize] = {};
+  char record[dorvex::kDorvexNodeSize] = {};
   for (int n = 1; n < kPassLimit; ++n) {
     std::string path = "/" + c[0] + "/" + c[1] + "/" + c[2] + "/" + c[3] + "/" + set + "/" +
                        std::to_string(n);
-    if (DorvexCreateNode(context.dorvex, database, path, kDorvexNodeSize, record, 5, 1) == 1) {
+    if (dorvex::DorvexCreateNode(context.dorvex, database, path, dorvex::kDorvexNodeSize, record, 5, 1) == 1) {
       context.job.destination.path = path;
       break;
     }
   }
-  DorvexCloseDatabase(context.dorvex, database);
+  dorvex::DorvexCloseDatabase(context.dorvex, database);
 }
 
 bool ChooseOutputDestination(Context& context) {
@@ -120,3 +122,5 @@ bool ChooseOutputDestination(Context& context) {
   ShowList(context);
   return true;
 }
+
+}  // namespace quillex

@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace quillex {
+
 struct Context;
 
 // The name of the next numbered set: the trailing number goes up by one,
@@ -39,3 +41,5 @@ bool ChooseOutputDestination(Context& context);
 // The browse patterns for a destination of each kind of run.
 inline constexpr const char* kDataSetPattern = "/*/*/*/*";
 inline constexpr const char* kResultPattern = "/*/*/*/_plots_/_qxrp_/*";
+
+}  // namespace quillex

@@ -1,15 +1,17 @@
 #include "curvedata/dorvex_sample_reader.h"
 
-#include "job/job.h"
-#include "job/run_state.h"
 #include "libs/dorvex/dorvex.h"
+#include "model/job.h"
+#include "model/run_state.h"
+
+namespace quillex {
 
 int DorvexSampleReader::ReadSample(const VariableBinding& node, int32_t index, double* value) {
   float sample = 0.0F;
-  int result = DorvexReadSamples(library_, node.curve, index, 1, &sample);
+  int result = dorvex::DorvexReadSamples(library_, node.curve, index, 1, &sample);
   // Most inputs need no conversion; skipping the call matters per sample.
   if (result == 0) {
-    *value = node.conversion == 0 ? sample : DorvexConvert(library_, sample, node.conversion);
+    *value = node.conversion == 0 ? sample : dorvex::DorvexConvert(library_, sample, node.conversion);
   }
   return result;
 }
@@ -22,13 +24,15 @@ int DorvexSampleReader::ReadBlock(const VariableBinding& node, int32_t index, in
   if (step != node.step || step <= 0 || node.kind != kNodeInput) {
     return SampleReader::ReadBlock(node, index, step, count, values);
   }
-  int result = DorvexReadSamples(library_, node.curve, index, count, values);
-  if (result == kDorvexNotYetAvailable) return kStatusNotYetAvailable;
+  int result = dorvex::DorvexReadSamples(library_, node.curve, index, count, values);
+  if (result == dorvex::kDorvexNotYetAvailable) return kStatusNotYetAvailable;
   if (result != 0) return SampleReader::ReadBlock(node, index, step, count, values);
   if (node.conversion != 0) {
     for (int32_t k = 0; k < count; ++k) {
-      values[k] = static_cast<float>(DorvexConvert(library_, values[k], node.conversion));
+      values[k] = static_cast<float>(dorvex::DorvexConvert(library_, values[k], node.conversion));
     }
   }
   return 0;
 }
+
+}  // namespace quillex

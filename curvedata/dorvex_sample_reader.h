@@ -11,11 +11,15 @@
 
 #include "curvedata/sample_reader.h"
 
+namespace dorvex {
 class DorvexLibrary;
+}
+
+namespace quillex {
 
 class DorvexSampleReader : public SampleReader {
  public:
-  explicit DorvexSampleReader(DorvexLibrary& library) : library_(library) {}
+  explicit DorvexSampleReader(dorvex::DorvexLibrary& library) : library_(library) {}
 
   // The node's curve at the index, converted by the node's conversion. A
   // sample not yet recorded (32) or a failed read leaves *value as it was and
@@ -27,5 +31,7 @@ class DorvexSampleReader : public SampleReader {
                 float* values) override;
 
  private:
-  DorvexLibrary& library_;
+  dorvex::DorvexLibrary& library_;
 };
+
+}  // namespace quillex

@@ -6,8 +6,10 @@
 #include <string_view>
 
 #include "curvedata/context.h"
-#include "curvedata/controls.h"
-#include "curvedata/message_box.h"
+#include "model/controls.h"
+#include "model/message_box.h"
+
+namespace quillex {
 
 namespace {
 
@@ -74,11 +76,11 @@ int32_t IntoOpenRange(double value) {
 }  // namespace
 
 void SetIndexFactor(Context& context) {
-  context.metric = DorvexGetSetting(context.dorvex, dorvex_setting::kMetricDepth).number == 1;
+  context.metric = dorvex::DorvexGetSetting(context.dorvex, dorvex::setting::kMetricDepth).number == 1;
   bool depth = context.runMode != 0;
   context.indexFactor = !depth ? kSecondFactor : context.metric ? kMetreFactor : kFeetFactor;
-  int32_t labelUnit = !depth ? kUnitSeconds : context.metric ? kUnitMetres : kUnitFeet;
-  std::string label = DorvexUnitLabel(context.dorvex, labelUnit);
+  int32_t labelUnit = !depth ? dorvex::kUnitSeconds : context.metric ? dorvex::kUnitMetres : dorvex::kUnitFeet;
+  std::string label = dorvex::DorvexUnitLabel(context.dorvex, labelUnit);
   context.screen.SetText(control::kFromUnits, label);
   context.screen.SetText(control::kToUnits, label);
   context.screen.SetText(control::kIntervalFrom, IndexToText(context, context.job.intervalFrom));
@@ -101,3 +103,5 @@ std::string IndexToText(Context& context, int32_t index) {
   char* end = std::to_chars(text, text + sizeof text, shown, std::chars_format::fixed, 2).ptr;
   return std::string(text, end);
 }
+
+}  // namespace quillex

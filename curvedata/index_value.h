@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quillex {
+
 struct Context;
 
 // Chooses the index factor and the label unit from the run mode (non-zero:
@@ -32,3 +34,5 @@ int32_t TextToIndex(const Context& context, const std::string& text);
 // An index value as shown: "*" for IndexUnset, otherwise the value in
 // displayed units with two decimals. Sets the factor first when it is unset.
 std::string IndexToText(Context& context, int32_t index);
+
+}  // namespace quillex

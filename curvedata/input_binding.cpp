@@ -5,9 +5,11 @@
 #include <cstdio>
 
 #include "curvedata/context.h"
-#include "curvedata/curve_info.h"
 #include "curvedata/curve_path.h"
-#include "curvedata/message_box.h"
+#include "libs/dorvex/curve_info.h"
+#include "model/message_box.h"
+
+namespace quillex {
 
 namespace {
 
@@ -37,15 +39,15 @@ std::string DataSetOf(const std::string& path) {
 
 // Opens the node's curve, trying the rebuilt paths after its own; the path
 // that opened stays in the node.
-bool OpenInputCurve(Context& context, uint32_t database, VariableBinding& node, CurveInfo* info) {
-  DorvexLibrary& dorvex = context.dorvex;
-  if (DorvexOpenCurve(dorvex, database, node.path, &node.curve, kDorvexRead, info) == 0) return true;
+bool OpenInputCurve(Context& context, uint32_t database, VariableBinding& node, dorvex::CurveInfo* info) {
+  dorvex::DorvexLibrary& dorvex = context.dorvex;
+  if (dorvex::DorvexOpenCurve(dorvex, database, node.path, &node.curve, dorvex::kDorvexRead, info) == 0) return true;
   std::string set = DataSetOf(node.path);
   if (set.empty()) return false;
   std::string curveForm = set + node.name + "/*";
   std::string variableForm = set + "_vars_/" + node.name;
   for (const std::string& path : {curveForm, variableForm}) {
-    if (DorvexOpenCurve(dorvex, database, path, &node.curve, kDorvexRead, info) == 0) {
+    if (dorvex::DorvexOpenCurve(dorvex, database, path, &node.curve, dorvex::kDorvexRead, info) == 0) {
       node.path = path;
       return true;
     }
@@ -55,8 +57,8 @@ bool OpenInputCurve(Context& context, uint32_t database, VariableBinding& node, 
 }
 
 // Depth or time: the first input of a run decides; later ones must agree.
-bool CheckKindOfData(Context& context, const CurveInfo& info) {
-  int32_t mode = IsTimeBased(info) ? 0 : 1;
+bool CheckKindOfData(Context& context, const dorvex::CurveInfo& info) {
+  int32_t mode = dorvex::IsTimeBased(info) ? 0 : 1;
   if (context.firstInput) {
     context.runMode = mode;
     context.firstInput = false;
@@ -65,14 +67,14 @@ bool CheckKindOfData(Context& context, const CurveInfo& info) {
   return mode == context.runMode;
 }
 
-void TakeExtent(Context& context, const CurveInfo& info, VariableBinding& node) {
-  DorvexLibrary& dorvex = context.dorvex;
+void TakeExtent(Context& context, const dorvex::CurveInfo& info, VariableBinding& node) {
+  dorvex::DorvexLibrary& dorvex = context.dorvex;
   node.top = info.top;
   node.bottom = info.bottom;
-  if (DorvexQueryState(dorvex, node.curve, IndexUnset, IndexUnset, 0, 0) & kDorvexNotYetAvailable) {
+  if (dorvex::DorvexQueryState(dorvex, node.curve, IndexUnset, IndexUnset, 0, 0) & dorvex::kDorvexNotYetAvailable) {
     node.top = IndexUnset;
   }
-  if (DorvexQueryState(dorvex, node.curve, IndexLimit, IndexLimit, 0, 0) & kDorvexNotYetAvailable) {
+  if (dorvex::DorvexQueryState(dorvex, node.curve, IndexLimit, IndexLimit, 0, 0) & dorvex::kDorvexNotYetAvailable) {
     node.bottom = IndexLimit;
   }
   node.step = info.step;
@@ -83,19 +85,19 @@ void TakeExtent(Context& context, const CurveInfo& info, VariableBinding& node) 
 }
 
 // A connection from an earlier run keeps the conversion made then.
-void TakeUnits(Context& context, const CurveInfo& info, VariableBinding& node) {
+void TakeUnits(Context& context, const dorvex::CurveInfo& info, VariableBinding& node) {
   if (node.sourceUnits != 0) return;
-  DorvexLibrary& dorvex = context.dorvex;
-  node.sourceUnits = DorvexUnitInSystem(dorvex, 0, info.units);
+  dorvex::DorvexLibrary& dorvex = context.dorvex;
+  node.sourceUnits = dorvex::DorvexUnitInSystem(dorvex, 0, info.units);
   if (node.units == 0) {
-    int32_t system = DorvexGetSetting(dorvex, dorvex_setting::kUnitSystem).number;
-    node.units = DorvexUnitInSystem(dorvex, system, info.units);
+    int32_t system = dorvex::DorvexGetSetting(dorvex, dorvex::setting::kUnitSystem).number;
+    node.units = dorvex::DorvexUnitInSystem(dorvex, system, info.units);
   }
-  node.conversion = DorvexMakeConversion(dorvex, node.sourceUnits, node.units);
+  node.conversion = dorvex::DorvexMakeConversion(dorvex, node.sourceUnits, node.units);
 }
 
 void CloseNodeCurve(Context& context, VariableBinding& node) {
-  DorvexCloseCurve(context.dorvex, node.curve);
+  dorvex::DorvexCloseCurve(context.dorvex, node.curve);
   node.curve = 0;
 }
 
@@ -104,7 +106,7 @@ void CloseNodeCurve(Context& context, VariableBinding& node) {
 uint32_t OpenDatabaseByName(Context& context, const std::string& databaseFile) {
   if (databaseFile.empty()) return 0;
   std::string name;
-  CorutilSplitPath(databaseFile, 0, 0, &name, 0);
+  corutil::CorutilSplitPath(databaseFile, 0, 0, &name, 0);
   DatabaseSlot* free = nullptr;
   for (DatabaseSlot& slot : context.slots) {
     if (slot.handle != 0 && strcasecmp(slot.name.c_str(), name.c_str()) == 0) return slot.handle;
@@ -118,9 +120,9 @@ uint32_t OpenDatabaseByName(Context& context, const std::string& databaseFile) {
     return 0;
   }
   free->name = name;
-  std::string file = DorvexGetSetting(context.dorvex, dorvex_setting::kDatabaseFolder).text +
+  std::string file = dorvex::DorvexGetSetting(context.dorvex, dorvex::setting::kDatabaseFolder).text +
                      name + ".db";
-  if (DorvexOpenDatabase(context.dorvex, file, 0, &free->handle) != 0) {
+  if (dorvex::DorvexOpenDatabase(context.dorvex, file, 0, &free->handle) != 0) {
     ErrorBox(context.screen, Format("Can't open database: %s.db.", name));
     free->handle = 0;
   }
@@ -137,7 +139,7 @@ bool ConnectInput(Context& context, VariableBinding& node) {
   }
   uint32_t database = OpenDatabaseByName(context, node.database);
   if (database == 0) return false;
-  CurveInfo info = EmptyCurveInfo();
+  dorvex::CurveInfo info = dorvex::EmptyCurveInfo();
   if (!OpenInputCurve(context, database, node, &info)) {
     return Fail(context, Format("Unable to connect to input %s in %s: %s", node.name,
                                 node.database, node.path));
@@ -156,3 +158,5 @@ bool ConnectInput(Context& context, VariableBinding& node) {
   TakeUnits(context, info, node);
   return true;
 }
+
+}  // namespace quillex

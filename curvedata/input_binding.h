@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quillex {
+
 struct Context;
 struct VariableBinding;
 
@@ -28,3 +30,5 @@ uint32_t OpenDatabaseByName(Context& context, const std::string& databaseFile);
 // components names no data set: it is not rebuilt, and the connection fails
 // with the message naming the path as given.
 bool ConnectInput(Context& context, VariableBinding& node);
+
+}  // namespace quillex

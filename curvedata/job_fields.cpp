@@ -4,11 +4,13 @@
 #include <cstdlib>
 
 #include "curvedata/context.h"
-#include "curvedata/controls.h"
 #include "curvedata/curve_path.h"
 #include "curvedata/index_value.h"
 #include "curvedata/unit_list.h"
-#include "job/sample_rate.h"
+#include "model/controls.h"
+#include "model/sample_rate.h"
+
+namespace quillex {
 
 void ClearJobFields(Context& context) {
   Job& job = context.job;
@@ -72,7 +74,7 @@ void ShowList(Context& context) {
 std::string UnitText(Context& context, int32_t code) {
   if (code == 0) return "";
   std::string mnemonic = UnitMnemonicOf(context, code);
-  return mnemonic.empty() ? DorvexUnits(context.dorvex).Mnemonic(code) : mnemonic;
+  return mnemonic.empty() ? dorvex::DorvexUnits(context.dorvex).Mnemonic(code) : mnemonic;
 }
 
 void ApplyRunOption(Context& context, int32_t option) {
@@ -86,3 +88,5 @@ void ApplyRunOption(Context& context, int32_t option) {
     screen.Enable(id, curves);
   }
 }
+
+}  // namespace quillex

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quillex {
+
 struct Context;
 
 // New and Open: the presentation, the main input source and the output
@@ -37,3 +39,5 @@ double ScaleForRun(const std::string& text);
 // The scale as Save takes it: 0 (or text that reads as 0) gives 240, any
 // other value, a negative one too, is kept.
 double ScaleForSave(const std::string& text);
+
+}  // namespace quillex

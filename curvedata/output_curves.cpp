@@ -6,24 +6,26 @@
 #include <vector>
 
 #include "curvedata/context.h"
-#include "curvedata/controls.h"
-#include "curvedata/curve_info.h"
 #include "curvedata/curve_path.h"
 #include "curvedata/input_binding.h"
-#include "curvedata/message_box.h"
+#include "libs/dorvex/curve_info.h"
+#include "model/controls.h"
+#include "model/message_box.h"
+
+namespace quillex {
 
 namespace {
 
 int32_t UnitSystem(Context& context) {
-  return DorvexGetSetting(context.dorvex, dorvex_setting::kUnitSystem).number;
+  return dorvex::DorvexGetSetting(context.dorvex, dorvex::setting::kUnitSystem).number;
 }
 
 // The description of the run settings item.
-CurveInfo SettingsItemInfo(Context& context) {
-  CurveInfo info = EmptyCurveInfo();
+dorvex::CurveInfo SettingsItemInfo(Context& context) {
+  dorvex::CurveInfo info = dorvex::EmptyCurveInfo();
   info.version[0] = '1';
-  std::string description = DorvexGetText(context.dorvex, 249);
-  std::strncpy(info.description, description.c_str(), kCurveDescriptionLimit);
+  std::string description = dorvex::DorvexGetText(context.dorvex, 249);
+  std::strncpy(info.description, description.c_str(), dorvex::kCurveDescriptionLimit);
   info.typeA = 10;
   info.typeB = 3;
   info.word200 = 1;
@@ -51,7 +53,7 @@ RunDefaults MakeRunDefaults(Context& context) {
 }
 
 void CloseIfOpen(Context& context, uint32_t* curve) {
-  if (*curve != 0) DorvexCloseCurve(context.dorvex, *curve);
+  if (*curve != 0) dorvex::DorvexCloseCurve(context.dorvex, *curve);
   *curve = 0;
 }
 
@@ -59,18 +61,18 @@ void CloseIfOpen(Context& context, uint32_t* curve) {
 
 bool CreateOutputCurve(Context& context, OutputDef& output, const std::string& databaseFile,
                        const DataSource& destination) {
-  DorvexLibrary& dorvex = context.dorvex;
+  dorvex::DorvexLibrary& dorvex = context.dorvex;
   uint32_t database = OpenDatabaseByName(context, databaseFile);
   if (database == 0) return false;
-  CurveInfo info = SampleCurveInfo(output.description, static_cast<int32_t>(output.dataId),
+  dorvex::CurveInfo info = dorvex::SampleCurveInfo(output.description, static_cast<int32_t>(output.dataId),
                                    context.runMode == 0, output.units, output.top, output.bottom,
                                    output.step);
-  output.conversion = DorvexMakeConversion(
-      dorvex, DorvexUnitInSystem(dorvex, UnitSystem(context), output.units),
-      DorvexUnitInSystem(dorvex, 0, output.units));
+  output.conversion = dorvex::DorvexMakeConversion(
+      dorvex, dorvex::DorvexUnitInSystem(dorvex, UnitSystem(context), output.units),
+      dorvex::DorvexUnitInSystem(dorvex, 0, output.units));
   std::string path = OutputCurvePath(destination.path, output.name);
-  if (DorvexCreateCurve(dorvex, database, path, sizeof info, &info) == 0 &&
-      DorvexOpenCurve(dorvex, database, path, &output.curve, kDorvexWrite, &info) == 0) {
+  if (dorvex::DorvexCreateCurve(dorvex, database, path, sizeof info, &info) == 0 &&
+      dorvex::DorvexOpenCurve(dorvex, database, path, &output.curve, dorvex::kDorvexWrite, &info) == 0) {
     return true;
   }
   std::string message = "Unable to create output " + databaseFile + ": " + destination.path +
@@ -97,49 +99,49 @@ void CloseAllCurves(Context& context) {
     CloseIfOpen(context, &output->curve);
   }
   for (DatabaseSlot& slot : context.slots) {
-    if (slot.handle != 0) DorvexCloseDatabase(context.dorvex, slot.handle);
+    if (slot.handle != 0) dorvex::DorvexCloseDatabase(context.dorvex, slot.handle);
     slot.handle = 0;
   }
   context.outputDatabase = 0;
 }
 
 bool ReadRunDefaults(Context& context) {
-  DorvexLibrary& dorvex = context.dorvex;
+  dorvex::DorvexLibrary& dorvex = context.dorvex;
   Job& job = context.job;
   uint32_t database = 0;
-  if (DorvexOpenDatabase(dorvex, job.destination.database, 0, &database) != 0) return false;
+  if (dorvex::DorvexOpenDatabase(dorvex, job.destination.database, 0, &database) != 0) return false;
   uint32_t curve = 0;
   RunDefaults defaults;
   std::memset(&defaults, 0, sizeof defaults);
-  bool read = DorvexOpenCurve(dorvex, database, SettingsItemPath(job.destination.path), &curve,
-                              kDorvexWrite, nullptr) == 0 &&
-              DorvexReadSamples(dorvex, curve, 0, 1, &defaults) == 0;
+  bool read = dorvex::DorvexOpenCurve(dorvex, database, SettingsItemPath(job.destination.path), &curve,
+                              dorvex::kDorvexWrite, nullptr) == 0 &&
+              dorvex::DorvexReadSamples(dorvex, curve, 0, 1, &defaults) == 0;
   defaults.presentation[sizeof defaults.presentation - 1] = '\0';
   bool named = read && defaults.presentation[0] != '\0';
   if (named) {
     job.presentation = defaults.presentation;
     context.screen.SetText(control::kPresentation, job.presentation);
   }
-  DorvexCloseCurve(dorvex, curve);
-  DorvexCloseDatabase(dorvex, database);
+  dorvex::DorvexCloseCurve(dorvex, curve);
+  dorvex::DorvexCloseDatabase(dorvex, database);
   return named;
 }
 
 void WriteRunDefaults(Context& context) {
   if (ReadRunDefaults(context) || context.job.presentation.empty()) return;
-  DorvexLibrary& dorvex = context.dorvex;
-  CurveInfo info = SettingsItemInfo(context);
+  dorvex::DorvexLibrary& dorvex = context.dorvex;
+  dorvex::CurveInfo info = SettingsItemInfo(context);
   RunDefaults defaults = MakeRunDefaults(context);
   std::string path = SettingsItemPath(context.job.destination.path);
-  DorvexCreateCurve(dorvex, context.outputDatabase, path, sizeof info, &info);
+  dorvex::DorvexCreateCurve(dorvex, context.outputDatabase, path, sizeof info, &info);
   uint32_t curve = 0;
-  bool written = DorvexOpenCurve(dorvex, context.outputDatabase, path, &curve, kDorvexWrite,
+  bool written = dorvex::DorvexOpenCurve(dorvex, context.outputDatabase, path, &curve, dorvex::kDorvexWrite,
                                  nullptr) == 0 &&
-                 DorvexWriteSamples(dorvex, curve, 0, 1, &defaults) == 0 &&
-                 DorvexFlush(dorvex, curve) == 0;
-  DorvexCloseCurve(dorvex, curve);
+                 dorvex::DorvexWriteSamples(dorvex, curve, 0, 1, &defaults) == 0 &&
+                 dorvex::DorvexFlush(dorvex, curve) == 0;
+  dorvex::DorvexCloseCurve(dorvex, curve);
   if (!written) {
-    context.screen.MessageBox(DorvexGetText(dorvex, 250), kCaption,
+    context.screen.MessageBox(dorvex::DorvexGetText(dorvex, 250), kCaption,
                               box::kTaskModal | box::kIconExclamation,
                               context.screen.HasMainWindow());
   }
@@ -147,8 +149,8 @@ void WriteRunDefaults(Context& context) {
 
 void WriteOutputSample(Context& context, const OutputDef& output, double value) {
   float stored = static_cast<float>(
-      output.conversion == 0 ? value : DorvexConvert(context.dorvex, value, output.conversion));
-  DorvexWriteSamples(context.dorvex, output.curve, output.index, 1, &stored);
+      output.conversion == 0 ? value : dorvex::DorvexConvert(context.dorvex, value, output.conversion));
+  dorvex::DorvexWriteSamples(context.dorvex, output.curve, output.index, 1, &stored);
 }
 
 void WriteOutputSamples(Context& context, const OutputDef& output, const double* values,
@@ -156,17 +158,19 @@ void WriteOutputSamples(Context& context, const OutputDef& output, const double*
   std::vector<float> stored(static_cast<size_t>(count));
   for (int32_t k = 0; k < count; ++k) {
     double value = static_cast<float>(values[k]);
-    if (output.conversion != 0) value = DorvexConvert(context.dorvex, value, output.conversion);
+    if (output.conversion != 0) value = dorvex::DorvexConvert(context.dorvex, value, output.conversion);
     stored[static_cast<size_t>(k)] = static_cast<float>(value);
   }
   // The curve was made with the output's step (kept in 16 bits): on it,
   // consecutive samples are consecutive elements.
   if (output.step > 0 && output.step <= UINT16_MAX) {
-    DorvexWriteSamples(context.dorvex, output.curve, output.index, count, stored.data());
+    dorvex::DorvexWriteSamples(context.dorvex, output.curve, output.index, count, stored.data());
     return;
   }
   for (int32_t k = 0; k < count; ++k) {
     auto index = static_cast<int32_t>(output.index + int64_t{k} * output.step);
-    DorvexWriteSamples(context.dorvex, output.curve, index, 1, &stored[static_cast<size_t>(k)]);
+    dorvex::DorvexWriteSamples(context.dorvex, output.curve, index, 1, &stored[static_cast<size_t>(k)]);
   }
 }
+
+}  // namespace quillex

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quillex {
+
 struct Context;
 struct DataSource;
 struct OutputDef;
@@ -68,3 +70,5 @@ void WriteOutputSample(Context& context, const OutputDef& output, double value);
 // in index is written one sample after the other.
 void WriteOutputSamples(Context& context, const OutputDef& output, const double* values,
                         int32_t count);
+
+}  // namespace quillex

@@ -1,6 +1,8 @@
 #include "curvedata/sample_reader.h"
 
-#include "job/run_state.h"
+#include "model/run_state.h"
+
+namespace quillex {
 
 int SampleReader::ReadBlock(const VariableBinding& node, int32_t index, int32_t step,
                             int32_t count, float* values) {
@@ -12,3 +14,5 @@ int SampleReader::ReadBlock(const VariableBinding& node, int32_t index, int32_t 
   }
   return 0;
 }
+
+}  // namespace quillex

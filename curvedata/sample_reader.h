@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace quillex {
+
 struct VariableBinding;
 
 class SampleReader {
@@ -27,3 +29,5 @@ class SampleReader {
   virtual int ReadBlock(const VariableBinding& node, int32_t index, int32_t step, int32_t count,
                         float* values);
 };
+
+}  // namespace quillex

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "curvedata/context.h"
-#include "curvedata/message_box.h"
+#include "model/message_box.h"
+
+namespace quillex {
 
 namespace {
 
@@ -15,10 +17,10 @@ size_t EntryCount(const Context& context) {
 }  // namespace
 
 void LoadUnitList(Context& context) {
-  CorutilLoadUnits(DorvexUnits(context.dorvex), &context.units, &context.unitCount, 1);
+  corutil::CorutilLoadUnits(dorvex::DorvexUnits(context.dorvex), &context.units, &context.unitCount, 1);
 }
 
-void FreeUnitList(Context& context) { CorutilFreeUnits(&context.units, &context.unitCount); }
+void FreeUnitList(Context& context) { corutil::CorutilFreeUnits(&context.units, &context.unitCount); }
 
 int32_t UnitPosition(const Context& context, int32_t code) {
   for (size_t i = 0; i < EntryCount(context); ++i) {
@@ -55,3 +57,16 @@ std::vector<std::string> UnitNames(const Context& context) {
   for (size_t i = 0; i < EntryCount(context); ++i) names.push_back(context.units[i].name);
   return names;
 }
+
+std::string UnitLabel(Context& context, int32_t code) {
+  return dorvex::DorvexUnitLabel(context.dorvex, code);
+}
+
+std::string IndexUnitLabel(Context& context) {
+  int32_t code = context.runMode == 0 ? dorvex::kUnitSeconds
+                 : context.metric     ? dorvex::kUnitMetres
+                                      : dorvex::kUnitFeet;
+  return UnitLabel(context, code);
+}
+
+}  // namespace quillex

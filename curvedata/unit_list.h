@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace quillex {
+
 struct Context;
 
 void LoadUnitList(Context& context);
@@ -27,5 +29,14 @@ std::string UnitNameOf(const Context& context, int32_t code);
 // The code of a name, trimmed and compared exactly; 0 for an empty name or
 // one the list does not hold.
 int32_t UnitCodeOfName(const Context& context, const std::string& name);
+// The library's label of a unit code ("ft", "GAPI"), as reports show it.
+std::string UnitLabel(Context& context, int32_t code);
+
+// The label of the unit depths or times are shown in: seconds in a time
+// run, else feet or metres as the settings say.
+std::string IndexUnitLabel(Context& context);
+
 // Every name, in list order.
 std::vector<std::string> UnitNames(const Context& context);
+
+}  // namespace quillex

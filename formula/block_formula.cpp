@@ -6,6 +6,8 @@
 #include "curvedata/sample_reader.h"
 #include "formula/builtin_functions.h"
 
+namespace quillex {
+
 namespace {
 
 // Parentheses and calls nest at most this deep; the compiler's node limit
@@ -208,3 +210,5 @@ bool BlockFormula::Run(Context& context, const OutputDef& output, const Operatio
   }
   return false;
 }
+
+}  // namespace quillex

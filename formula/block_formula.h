@@ -23,6 +23,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace quillex {
+
 struct Context;
 struct OutputDef;
 struct VariableBinding;
@@ -70,3 +72,5 @@ class BlockFormula {
   std::vector<double> callValues_;  // one sample's arguments of a call
   int32_t result_ = 0;
 };
+
+}  // namespace quillex

@@ -6,7 +6,9 @@
 
 #include "formula/evaluator.h"
 #include "formula/filters.h"
-#include "job/job.h"
+#include "model/job.h"
+
+namespace quillex {
 
 namespace {
 
@@ -155,3 +157,5 @@ const BuiltinFunction* LookupFunction(std::string_view name) {
   }
   return nullptr;
 }
+
+}  // namespace quillex

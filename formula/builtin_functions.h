@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace quillex {
+
 struct Context;
 struct OutputDef;
 
@@ -49,3 +51,5 @@ extern const BuiltinFunction kBuiltinFunctions[];
 
 // Finds a function by name without regard to case; null when there is none.
 const BuiltinFunction* LookupFunction(std::string_view name);
+
+}  // namespace quillex

@@ -3,11 +3,13 @@
 #include <new>
 
 #include "curvedata/context.h"
-#include "curvedata/message_box.h"
 #include "formula/builtin_functions.h"
 #include "formula/filters.h"
 #include "formula/number_text.h"
-#include "job/job_list.h"
+#include "model/job_list.h"
+#include "model/message_box.h"
+
+namespace quillex {
 
 namespace {
 
@@ -344,3 +346,5 @@ size_t RemoveFirstOccurrence(std::string& text, std::string_view part) {
   if (found != std::string::npos) text.erase(found, part.size());
   return found;
 }
+
+}  // namespace quillex

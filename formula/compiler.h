@@ -18,6 +18,8 @@
 #include <string>
 #include <string_view>
 
+namespace quillex {
+
 struct Context;
 struct OutputDef;
 
@@ -55,3 +57,5 @@ void DiscardAllOutputs(Context& context);
 // Finds the first occurrence of part in text; returns its position (npos when
 // absent) and closes the gap when present.
 size_t RemoveFirstOccurrence(std::string& text, std::string_view part);
+
+}  // namespace quillex

@@ -5,6 +5,8 @@
 #include "curvedata/context.h"
 #include "formula/builtin_functions.h"
 
+namespace quillex {
+
 std::string DumpCompiledText(const std::string& compiled) {
   std::string text;
   for (char c : compiled) {
@@ -32,7 +34,7 @@ std::string NodeLine(Context& context, const VariableBinding& node) {
             " args=" + std::to_string(node.arguments.size());
   }
   if (node.kind == kNodeFilter) {
-    line += " filter=\"" + Sift32Specification(context.filters, node.filter) + "\"";
+    line += " filter=\"" + sift32::Sift32Specification(context.filters, node.filter) + "\"";
   }
   return line + "\n";
 }
@@ -44,3 +46,5 @@ std::string DumpFormula(Context& context, const OutputDef& output) {
   for (const auto& node : output.variables) text += NodeLine(context, *node);
   return text;
 }
+
+}  // namespace quillex

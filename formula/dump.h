@@ -11,6 +11,8 @@
 
 #include <string>
 
+namespace quillex {
+
 struct Context;
 struct OutputDef;
 
@@ -19,3 +21,5 @@ std::string DumpCompiledText(const std::string& compiled);
 
 // The "compiled:" line and one line per node, each ending in a newline.
 std::string DumpFormula(Context& context, const OutputDef& output);
+
+}  // namespace quillex

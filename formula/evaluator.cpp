@@ -7,6 +7,8 @@
 #include "formula/builtin_functions.h"
 #include "formula/filters.h"
 
+namespace quillex {
+
 namespace {
 
 double ReadNode(Context& context, OutputDef& output, uint8_t code, int32_t offset);
@@ -191,3 +193,5 @@ int OnMathError(Context& context, MathErrorRecord& record) {
   }
   return 1;
 }
+
+}  // namespace quillex

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quillex {
+
 struct Context;
 struct OutputDef;
 struct VariableBinding;
@@ -57,3 +59,5 @@ int OnMathError(Context& context, MathErrorRecord& record);
 
 // The message shown for a math error while no run is on.
 inline constexpr const char* kMathErrorMessage = "Math error has occurred, result will be 0";
+
+}  // namespace quillex

@@ -9,9 +9,12 @@
 
 #include <cstdint>
 
+#include "libs/sift32/sift32.h"
+#include "model/job.h"
+
+namespace quillex {
+
 struct Context;
-struct OutputDef;
-struct VariableBinding;
 
 // Creates the instance of a filter node from its second argument and makes
 // the node a filter node. The filter is described to the library by the text
@@ -26,3 +29,22 @@ int PrepareFilters(Context& context);
 // The filter handler: while a run is on the instance replaces the value by the
 // filtered one; in a formula test the value passes unchanged.
 double ApplyFilter(Context& context, double value, uint32_t filter);
+
+// Releasing an output releases its filter instances first: those belong to
+// the filter library, not to the output.
+
+// Releases the filter instance of every node of an output. The library is
+// told about every node, 0 standing for a node without a filter.
+void ReleaseFilters(sift32::Sift32Library& filters, OutputDef& output);
+
+// The same for every output of the job.
+void ReleaseAllFilters(sift32::Sift32Library& filters, Job& job);
+
+// Unlinks an output, releases its filters, nodes and texts. Returns false
+// when the output is not in the list.
+bool DeleteOutput(sift32::Sift32Library& filters, Job& job, const OutputDef* output);
+
+// Releases every output; the list becomes empty.
+void ReleaseAllOutputs(sift32::Sift32Library& filters, Job& job);
+
+}  // namespace quillex

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <system_error>
 
+namespace quillex {
+
 double ReadDecimal(std::string_view text) {
   double value = 0.0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -32,3 +34,5 @@ double ReadLeadingNumber(std::string_view text) {
   }
   return error == std::errc() ? value : 0.0;
 }
+
+}  // namespace quillex

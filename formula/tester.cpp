@@ -3,9 +3,11 @@
 #include <cstdio>
 
 #include "curvedata/context.h"
-#include "curvedata/controls.h"
 #include "formula/evaluator.h"
 #include "formula/number_text.h"
+#include "model/controls.h"
+
+namespace quillex {
 
 namespace {
 
@@ -62,3 +64,5 @@ std::string TestFormula(Context& context, OutputDef& output) {
   context.screen.SetText(control::kTestResult, display);
   return display;
 }
+
+}  // namespace quillex

@@ -13,6 +13,8 @@
 
 #include <string>
 
+namespace quillex {
+
 struct Context;
 struct OutputDef;
 
@@ -22,3 +24,5 @@ constexpr size_t kTestFieldLimit = 4096;
 // Runs the test, shows the text in the editor's result box (control 149) and
 // returns it.
 std::string TestFormula(Context& context, OutputDef& output);
+
+}  // namespace quillex

@@ -1,17 +1,20 @@
 #include "jobfile/job_commands.h"
 
 #include "curvedata/context.h"
-#include "curvedata/controls.h"
 #include "curvedata/curve_path.h"
 #include "curvedata/job_fields.h"
-#include "job/job_list.h"
+#include "formula/filters.h"
 #include "jobfile/job_file.h"
+#include "model/controls.h"
+#include "model/job_list.h"
+
+namespace quillex {
 
 namespace {
 
 // A folder setting without its trailing separator, as the dialogs start in it.
 std::string StartFolder(Context& context, int setting) {
-  std::string folder = DorvexGetSetting(context.dorvex, setting).text;
+  std::string folder = dorvex::DorvexGetSetting(context.dorvex, setting).text;
   return folder.substr(0, folder.find_last_of('/') == std::string::npos ? 0
                                                                          : folder.find_last_of('/'));
 }
@@ -22,7 +25,7 @@ FileDialogRequest JobDialog(Context& context, bool save, const std::string& file
   request.title = "Select Quillex Job";
   request.filterName = "Quillex Jobs";
   request.pattern = "*.QXJ";
-  request.initialFolder = StartFolder(context, dorvex_setting::kSettingsFolder);
+  request.initialFolder = StartFolder(context, dorvex::setting::kSettingsFolder);
   request.fileName = fileName;
   request.mustExist = !save;
   request.promptOverwrite = save;
@@ -88,7 +91,7 @@ bool SelectPresentationFile(Context& context) {
   request.title = "Select Presentation File";
   request.filterName = "Presentation File";
   request.pattern = "*.PRS";
-  request.initialFolder = StartFolder(context, dorvex_setting::kPresentationFolder);
+  request.initialFolder = StartFolder(context, dorvex::setting::kPresentationFolder);
   request.fileName = context.job.presentation.substr(0, kFilePathLimit);
   request.mustExist = true;
   auto chosen = context.screen.AskFileName(request);
@@ -103,3 +106,5 @@ void SetRunOption(Context& context, int option) {
   if (!context.job.outputs.empty() && !NewJob(context)) return;
   ApplyRunOption(context, option == kGenerateReport ? kGenerateReport : kGenerateCurves);
 }
+
+}  // namespace quillex

@@ -3,6 +3,8 @@
 // does nothing while a run is on, except Save.
 #pragma once
 
+namespace quillex {
+
 struct Context;
 
 // Asks for a job file and opens it; the job's sources start empty.
@@ -29,3 +31,5 @@ bool SelectPresentationFile(Context& context);
 // Generate Curve(s) (0) or Generate Report (1). A job with outputs first
 // starts a new job (one mode per job); cancelling that changes nothing.
 void SetRunOption(Context& context, int option);
+
+}  // namespace quillex

@@ -10,13 +10,16 @@
 #include <filesystem>
 
 #include "curvedata/context.h"
-#include "formula/number_text.h"
-#include "curvedata/controls.h"
 #include "curvedata/curve_path.h"
 #include "curvedata/job_fields.h"
 #include "formula/compiler.h"
-#include "job/job_list.h"
+#include "formula/filters.h"
+#include "formula/number_text.h"
 #include "jobfile/profile.h"
+#include "model/controls.h"
+#include "model/job_list.h"
+
+namespace quillex {
 
 namespace {
 
@@ -69,7 +72,7 @@ void WriteRecordTo(Context& context, const OutputDef& output, ProfileWriteBatch&
 // The job folder holds job files named without a folder.
 std::string InJobFolder(Context& context, const std::string& path) {
   if (!path.empty() && path.front() == '/') return path;
-  return DorvexGetSetting(context.dorvex, dorvex_setting::kSettingsFolder).text + path;
+  return dorvex::DorvexGetSetting(context.dorvex, dorvex::setting::kSettingsFolder).text + path;
 }
 
 std::string ReadPresentation(const ProfileReader& file) {
@@ -87,7 +90,7 @@ bool ReadOutput(Context& context, const ProfileReader& file, int number) {
   if (tokens.empty()) return false;
   auto made = std::make_unique<OutputDef>();
   made->name = tokens[0].substr(0, kOutputNameLimit);
-  if (tokens.size() > 1) made->units = DorvexUnitCode(context.dorvex, tokens[1]);
+  if (tokens.size() > 1) made->units = dorvex::DorvexUnitCode(context.dorvex, tokens[1]);
   if (tokens.size() > 2) made->dataId = static_cast<uint32_t>(std::max(0, std::atoi(tokens[2].c_str())));
   if (tokens.size() > 3) made->description = tokens[3];
   if (tokens.size() > 4) made->step = std::atoi(tokens[4].c_str());
@@ -102,7 +105,7 @@ bool ReadOutput(Context& context, const ProfileReader& file, int number) {
   // are not: a loaded job starts without them.)
   for (const auto& node : output.variables) {
     if (!IsInput(*node)) continue;
-    node->units = DorvexUnitCode(
+    node->units = dorvex::DorvexUnitCode(
         context.dorvex, file.Read(section, node->name + "units", "", kRecordLimit));
   }
   return true;
@@ -183,7 +186,7 @@ void ReadNodeBindings(Context& context, const OutputDef& output, VariableBinding
 void ReadNodeBindings(Context& context, const ProfileReader& file, const OutputDef& output,
                       VariableBinding& node) {
   std::string section = Section(OutputNumber(context.job, &output));
-  node.units = DorvexUnitCode(context.dorvex, file.Read(section, node.name + "units", "", kRecordLimit));
+  node.units = dorvex::DorvexUnitCode(context.dorvex, file.Read(section, node.name + "units", "", kRecordLimit));
   ParseSourceLabel(context, file.Read(section, node.name + "path", "", kRecordLimit),
                    &node.database, &node.path);
 }
@@ -242,3 +245,5 @@ std::string FindFileIgnoringCase(const std::string& path) {
   }
   return path;
 }
+
+}  // namespace quillex

@@ -22,6 +22,8 @@
 
 #include <string>
 
+namespace quillex {
+
 class ProfileReader;
 class ProfileWriteBatch;
 struct Context;
@@ -79,3 +81,5 @@ bool SaveJob(Context& context);
 // wins, else a name in the same folder that differs only in case; else the
 // path as given.
 std::string FindFileIgnoringCase(const std::string& path);
+
+}  // namespace quillex

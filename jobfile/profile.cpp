@@ -8,6 +8,8 @@
 #include "jobfile/profile_storage.h"
 #include "jobfile/profile_text.h"
 
+namespace quillex {
+
 namespace {
 
 // A missing or unreadable file reads as an empty one: every lookup gives the
@@ -21,8 +23,8 @@ ProfileLines LoadLines(const std::string& file) {
 // The value as read, quotes stripped; it points into `lines`.
 std::optional<std::string_view> FindValue(const ProfileLines& lines, std::string_view section,
                                           std::string_view key) {
-  std::optional<SectionSpan> span = FindSection(lines, TrimSpaces(section));
-  std::optional<size_t> at = span ? FindKey(lines, *span, TrimSpaces(key)) : std::nullopt;
+  std::optional<SectionSpan> span = FindSection(lines, TrimCallerName(section));
+  std::optional<size_t> at = span ? FindKey(lines, *span, TrimCallerName(key)) : std::nullopt;
   if (!at) return std::nullopt;
   return StripQuotes(Interpret(lines[*at].text).value);
 }
@@ -40,7 +42,7 @@ std::vector<std::string> SectionNames(const ProfileLines& lines) {
 // caller walking the list always gets a list.
 std::vector<std::string> KeyNames(const ProfileLines& lines, std::string_view section) {
   std::vector<std::string> names;
-  std::optional<SectionSpan> span = FindSection(lines, TrimSpaces(section));
+  std::optional<SectionSpan> span = FindSection(lines, TrimCallerName(section));
   if (!span) return names;
   for (size_t i = span->first; i < span->end; ++i) {
     LineMeaning meaning = Interpret(lines[i].text);
@@ -94,8 +96,8 @@ uint32_t WrappedNumber(std::string_view text) {
 
 bool Edit(ProfileLines& lines, std::string_view section, ProfileName key, ProfileName value) {
   if (!key) return DeleteProfileSection(lines, section);
-  if (!value) return DeleteProfileKey(lines, section, TrimSpaces(*key));
-  return SetProfileValue(lines, section, TrimSpaces(*key), *value);
+  if (!value) return DeleteProfileKey(lines, section, TrimCallerName(*key));
+  return SetProfileValue(lines, section, TrimCallerName(*key), *value);
 }
 
 void EndLastLine(ProfileLines& lines) {
@@ -134,7 +136,7 @@ bool WritePrivateProfileString(ProfileName section, ProfileName key, ProfileName
   if (read == FileRead::kFailed) return false;
   ProfileText text = DecodeProfile(std::move(bytes));
   ProfileLines lines = SplitLines(text.text);
-  if (!Edit(lines, TrimSpaces(*section), key, value) && read == FileRead::kRead) return true;
+  if (!Edit(lines, TrimCallerName(*section), key, value) && read == FileRead::kRead) return true;
   EndLastLine(lines);
   text.text = JoinLines(lines);
   return ReplaceFile(file, EncodeProfile(text));
@@ -196,7 +198,7 @@ bool ProfileWriteBatch::Commit() {
     if (!edit.section) return false;
     ProfileName key = edit.key ? ProfileName(*edit.key) : std::nullopt;
     ProfileName value = edit.value ? ProfileName(*edit.value) : std::nullopt;
-    changed = ::Edit(lines, TrimSpaces(*edit.section), key, value) || changed;
+    changed = quillex::Edit(lines, TrimCallerName(*edit.section), key, value) || changed;
   }
   edits_.clear();
   if (!changed && read == FileRead::kRead) return true;
@@ -204,3 +206,5 @@ bool ProfileWriteBatch::Commit() {
   text.text = JoinLines(lines);
   return ReplaceFile(file_, EncodeProfile(text));
 }
+
+}  // namespace quillex

@@ -28,6 +28,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quillex {
+
 using ProfileName = std::optional<std::string_view>;
 
 // GetPrivateProfileString: copies the value of section/key (or, with a null
@@ -94,3 +96,5 @@ class ProfileWriteBatch {
 // (duplicates included), read without a size limit.
 std::vector<std::string> ProfileSectionNames(const std::string& file);
 std::vector<std::string> ProfileKeyNames(const std::string& file, std::string_view section);
+
+}  // namespace quillex

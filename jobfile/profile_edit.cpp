@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+namespace quillex {
+
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
@@ -77,3 +79,5 @@ bool DeleteProfileSection(ProfileLines& lines, std::string_view section) {
   lines.erase(kept, end);
   return true;
 }
+
+}  // namespace quillex

@@ -6,7 +6,11 @@
 
 #include "jobfile/profile_lines.h"
 
+namespace quillex {
+
 bool SetProfileValue(ProfileLines& lines, std::string_view section, std::string_view key,
                      std::string_view value);
 bool DeleteProfileKey(ProfileLines& lines, std::string_view section, std::string_view key);
 bool DeleteProfileSection(ProfileLines& lines, std::string_view section);
+
+}  // namespace quillex

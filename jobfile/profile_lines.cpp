@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace quillex {
+
 namespace {
 
 constexpr std::string_view kBlanks = " \t\v";
@@ -63,7 +65,7 @@ LineMeaning Interpret(std::string_view text) {
 
 std::string_view TrimBlanks(std::string_view text) { return Trim(text, kBlanks); }
 
-std::string_view TrimSpaces(std::string_view text) { return Trim(text, " "); }
+std::string_view TrimCallerName(std::string_view text) { return Trim(text, " "); }
 
 std::string_view StripQuotes(std::string_view value) {
   bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -93,3 +95,5 @@ std::optional<size_t> FindKey(const ProfileLines& lines, SectionSpan span, std::
   }
   return std::nullopt;
 }
+
+}  // namespace quillex

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quillex {
+
 struct ProfileLine {
   std::string text;  // without its line end
   std::string end;   // "\r\n", "\n", "\r", or "" for a last line without one
@@ -29,8 +31,13 @@ ProfileLines SplitLines(std::string_view content);
 std::string JoinLines(const ProfileLines& lines);
 
 LineMeaning Interpret(std::string_view text);
+// Blanks and tabs off both ends: what the engine trims from the lines it
+// reads.
 std::string_view TrimBlanks(std::string_view text);
-std::string_view TrimSpaces(std::string_view text);
+// Only spaces off both ends: what the engine trims from the section and key
+// names a caller passes (a tab there stays, and the name then matches
+// nothing, as on Windows).
+std::string_view TrimCallerName(std::string_view text);
 std::string_view StripQuotes(std::string_view value);
 bool SameName(std::string_view a, std::string_view b);
 
@@ -43,3 +50,5 @@ struct SectionSpan {
 
 std::optional<SectionSpan> FindSection(const ProfileLines& lines, std::string_view name);
 std::optional<size_t> FindKey(const ProfileLines& lines, SectionSpan span, std::string_view key);
+
+}  // namespace quillex

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+namespace quillex {
+
 namespace {
 
 bool ReadAll(int fd, std::string& bytes) {
@@ -91,3 +93,5 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
   SyncFolder(target);
   return true;
 }
+
+}  // namespace quillex

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace quillex {
+
 enum class FileRead { kRead, kMissing, kFailed };
 
 FileRead ReadWholeFile(const std::string& path, std::string& bytes);
@@ -15,3 +17,5 @@ FileRead ReadWholeFile(const std::string& path, std::string& bytes);
 // and `path` is untouched. A process killed midway can leave the temporary
 // file behind, never a partial `path`.
 bool ReplaceFile(const std::string& path, std::string_view bytes);
+
+}  // namespace quillex

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace quillex {
+
 namespace {
 
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
@@ -81,3 +83,5 @@ std::string EncodeProfile(const ProfileText& text) {
   for (size_t at = 0; at < text.text.size();) AppendUtf16(bytes, NextCode(text.text, at));
   return bytes;
 }
+
+}  // namespace quillex

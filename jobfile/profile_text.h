@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace quillex {
+
 struct ProfileText {
   std::string text;
   bool utf16 = false;
@@ -13,3 +15,5 @@ struct ProfileText {
 
 ProfileText DecodeProfile(std::string bytes);
 std::string EncodeProfile(const ProfileText& text);
+
+}  // namespace quillex

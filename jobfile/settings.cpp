@@ -5,10 +5,12 @@
 #include <cstdlib>
 
 #include "curvedata/context.h"
-#include "formula/number_text.h"
 #include "curvedata/index_value.h"
-#include "curvedata/message_box.h"
+#include "formula/number_text.h"
 #include "jobfile/profile.h"
+#include "model/message_box.h"
+
+namespace quillex {
 
 namespace {
 
@@ -33,23 +35,23 @@ bool ContainsIgnoringCase(const std::string& text, const std::string& part) {
 std::string JobFromCommandLine(Context& context, const std::string& commandLine) {
   size_t option = commandLine.find("-args ");
   if (option == std::string::npos) return "";
-  std::string file = DorvexParseArgs(commandLine.substr(option + 6));
+  std::string file = dorvex::DorvexParseArgs(commandLine.substr(option + 6));
   if (file.empty()) return "";
-  std::string folder = DorvexGetSetting(context.dorvex, dorvex_setting::kSettingsFolder).text;
+  std::string folder = dorvex::DorvexGetSetting(context.dorvex, dorvex::setting::kSettingsFolder).text;
   return ContainsIgnoringCase(file, folder) ? file : folder + file;
 }
 
 }  // namespace
 
 std::string SettingsFile(Context& context) {
-  return DorvexGetSetting(context.dorvex, dorvex_setting::kSettingsFolder).text + "corvane.ini";
+  return dorvex::DorvexGetSetting(context.dorvex, dorvex::setting::kSettingsFolder).text + "corvane.ini";
 }
 
 void LoadSettings(Context& context, const std::string& commandLine) {
   std::string drive = ReadSetting(context, "Drive");
   context.runMode = drive.empty() ? 1 : std::atoi(drive.c_str());
   SetIndexFactor(context);
-  bool metric = DorvexGetSetting(context.dorvex, dorvex_setting::kMetricDepth).number == 1;
+  bool metric = dorvex::DorvexGetSetting(context.dorvex, dorvex::setting::kMetricDepth).number == 1;
   std::string scale = ReadSetting(context, "Scale");
   context.job.scale = scale.empty() ? (metric ? 200.0 : 240.0) : ReadLeadingNumber(scale);
   context.job.intervalFrom = IndexUnset;
@@ -62,3 +64,5 @@ void SaveSettings(Context& context) {
   WritePrivateProfileString(kSection, "Drive", std::to_string(context.runMode), file);
   WritePrivateProfileString(kSection, "Script", context.job.filePath, file);
 }
+
+}  // namespace quillex

@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace quillex {
+
 struct Context;
 
 // The settings file's path: the settings folder and "corvane.ini".
@@ -22,3 +24,5 @@ void LoadSettings(Context& context, const std::string& commandLine);
 
 // At exit: writes "Drive" and "Script".
 void SaveSettings(Context& context);
+
+}  // namespace quillex

@@ -1,12 +1,14 @@
 #include "jobfile/source_choice.h"
 
 #include "curvedata/context.h"
-#include "curvedata/controls.h"
 #include "curvedata/curve_path.h"
 #include "curvedata/destination.h"
-#include "job/job_list.h"
-#include "job/sample_rate.h"
 #include "jobfile/job_file.h"
+#include "model/controls.h"
+#include "model/job_list.h"
+#include "model/sample_rate.h"
+
+namespace quillex {
 
 void ApplySourceToBindings(Context& context, const std::string& databaseFile,
                            const std::string& dataSetPath) {
@@ -41,3 +43,5 @@ bool ChooseInputSource(Context& context) {
   ApplySourceToBindings(context, job.input.database, job.input.path);
   return true;
 }
+
+}  // namespace quillex

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace quillex {
+
 struct Context;
 
 // Points every node of every output at the curve of its name in a data set,
@@ -15,3 +17,5 @@ void ApplySourceToBindings(Context& context, const std::string& databaseFile,
 // The Main Input Source browse button (and a run without a source): lets the
 // user choose a data set. False when no choice was made or a run is on.
 bool ChooseInputSource(Context& context);
+
+}  // namespace quillex

@@ -14,8 +14,12 @@
 #include "libs/las/database_import.h"
 #include "libs/las/las_lines.h"
 #include "libs/las/las_number.h"
-#include "tools/exit_status.h"
-#include "tools/tool_messages.h"
+#include "tools/tool_startup.h"
+
+namespace quillex {
+
+using namespace dorvex;
+using namespace las;
 
 namespace {
 
@@ -179,3 +183,5 @@ int ExportLasCommand(DorvexLibrary& library, const LasCommand& command) {
               static_cast<long long>(result.count), command.file.c_str());
   return kExitSuccess;
 }
+
+}  // namespace quillex

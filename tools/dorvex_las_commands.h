@@ -12,6 +12,8 @@
 
 #include "libs/dorvex/dorvex.h"
 
+namespace quillex {
+
 struct LasCommand {
   std::string database;      // as given
   std::string databaseFile;  // the file it names
@@ -22,6 +24,8 @@ struct LasCommand {
 };
 
 // dorvex import-las FILE NAME:/L1/L2/L3/SET [--pass N] [--step S]
-int ImportLasCommand(DorvexLibrary& library, const LasCommand& command);
+int ImportLasCommand(dorvex::DorvexLibrary& library, const LasCommand& command);
 // dorvex export-las NAME:/L1/L2/L3/SET FILE [--curves A,B,...] [--null V] [--wrap]
-int ExportLasCommand(DorvexLibrary& library, const LasCommand& command);
+int ExportLasCommand(dorvex::DorvexLibrary& library, const LasCommand& command);
+
+}  // namespace quillex

@@ -23,11 +23,13 @@
 #include <thread>
 #include <vector>
 
-#include "curvedata/curve_info.h"
+#include "libs/dorvex/curve_info.h"
 #include "libs/dorvex/dorvex.h"
 #include "tools/dorvex_las_commands.h"
-#include "tools/exit_status.h"
-#include "tools/tool_messages.h"
+#include "tools/tool_startup.h"
+
+using namespace dorvex;
+using namespace quillex;
 
 namespace {
 
@@ -102,7 +104,9 @@ class Tool {
   int32_t Factor(bool timeBased);
   std::string IndexText(int32_t index, bool timeBased);
   std::string IndexUnit(bool timeBased) {
-    return DorvexUnitLabel(library_, timeBased ? 70 : Factor(false) == 19685 ? 63 : 62);
+    return DorvexUnitLabel(library_, timeBased               ? kUnitSeconds
+                                     : Factor(false) == 19685 ? kUnitMetres
+                                                              : kUnitFeet);
   }
   int Create(const Command& command);
   int List(const Command& command);
@@ -125,7 +129,7 @@ class Tool {
 
 int32_t Tool::Factor(bool timeBased) {
   if (timeBased) return 100;
-  return DorvexGetSetting(library_, dorvex_setting::kMetricDepth).number == 1 ? 19685 : 6000;
+  return DorvexGetSetting(library_, dorvex::setting::kMetricDepth).number == 1 ? 19685 : 6000;
 }
 
 std::string Tool::IndexText(int32_t index, bool timeBased) {
@@ -214,7 +218,7 @@ bool OptionIndex(const Command& command, const char* name, int32_t factor, int64
   double value = 0;
   if (!ReadNumber(found->second, &value) || !std::isfinite(value)) return false;
   double scaled = std::round(value * factor);
-  if (std::fabs(scaled) >= 1073741400.0) return false;
+  if (std::fabs(scaled) >= dorvex::kIndexLimit) return false;
   *index = static_cast<int64_t>(scaled);
   return true;
 }
@@ -286,7 +290,7 @@ int Tool::MakeCurve(const Command& command, size_t samples, uint32_t* curve) {
   std::string description =
       command.options.count("--description") ? command.options.at("--description") : "";
   int64_t bottom = shape.top + static_cast<int64_t>(samples > 0 ? samples - 1 : 0) * shape.step;
-  if (bottom >= 1073741400) return Fail("the curve would reach past the deepest index");
+  if (bottom >= dorvex::kIndexLimit) return Fail("the curve would reach past the deepest index");
   CurveInfo info = SampleCurveInfo(description, 0, command.time, shape.units,
                                    static_cast<int32_t>(shape.top), static_cast<int32_t>(bottom),
                                    static_cast<int32_t>(shape.step));
@@ -414,11 +418,11 @@ const Grammar kGrammar[] = {
 };
 
 // Takes the FILE argument where the command has it.
-int ParseFile(int argc, char** argv, int* at, const Grammar& grammar, FilePlace place,
-              Command* command) {
+int ParseFile(const std::vector<std::string>& arguments, size_t* at, const Grammar& grammar,
+              FilePlace place, Command* command) {
   if (grammar.file != place) return kExitSuccess;
-  if (*at >= argc) return Usage(command->name + " needs a FILE");
-  command->file = argv[(*at)++];
+  if (*at >= arguments.size()) return Usage(command->name + " needs a FILE");
+  command->file = arguments[(*at)++];
   return kExitSuccess;
 }
 
@@ -429,31 +433,33 @@ bool IsSwitch(const Grammar& grammar, const std::string& option) {
   return false;
 }
 
-int ParseCommand(int argc, char** argv, int at, Command* command) {
-  if (at >= argc) return Usage("no command given");
-  command->name = argv[at++];
+int ParseCommand(const std::vector<std::string>& arguments, Command* command) {
+  size_t at = 0;
+  if (at >= arguments.size()) return Usage("no command given");
+  if (arguments[at].rfind("--", 0) == 0) return Usage("unknown option '" + arguments[at] + "'");
+  command->name = arguments[at++];
   const Grammar* grammar = nullptr;
   for (const Grammar& each : kGrammar) {
     if (command->name == each.name) grammar = &each;
   }
   if (grammar == nullptr) return Usage("unknown command '" + command->name + "'");
-  if (int status = ParseFile(argc, argv, &at, *grammar, kFileFirst, command); status != 0) {
+  if (int status = ParseFile(arguments, &at, *grammar, kFileFirst, command); status != 0) {
     return status;
   }
-  if (at >= argc) return Usage(command->name + " needs a database name");
-  std::string target = argv[at++];
+  if (at >= arguments.size()) return Usage(command->name + " needs a database name");
+  std::string target = arguments[at++];
   size_t colon = target.find(':');
   command->database = target.substr(0, colon);
   if (colon != std::string::npos) command->path = target.substr(colon + 1);
   while (!command->path.empty() && command->path.front() == ' ') command->path.erase(0, 1);
   if (command->database.empty()) return Usage("no database name in '" + target + "'");
   if (grammar->path && command->path.empty()) return Usage(command->name + " needs NAME:PATH");
-  if (int status = ParseFile(argc, argv, &at, *grammar, kFileLast, command); status != 0) {
+  if (int status = ParseFile(arguments, &at, *grammar, kFileLast, command); status != 0) {
     return status;
   }
   bool takesTime = command->name == "put" || command->name == "record";
-  for (; at < argc; ++at) {
-    std::string option = argv[at];
+  for (; at < arguments.size(); ++at) {
+    const std::string& option = arguments[at];
     if (takesTime && option == "--time") {
       command->time = true;
       continue;
@@ -465,8 +471,8 @@ int ParseCommand(int argc, char** argv, int at, Command* command) {
     bool known = false;
     for (const char* each : grammar->options) known = known || option == each;
     if (!known) return Usage("unknown option '" + option + "' for " + command->name);
-    if (at + 1 >= argc) return Usage(option + " needs a value");
-    command->options[option] = argv[++at];
+    if (at + 1 >= arguments.size()) return Usage(option + " needs a value");
+    command->options[option] = arguments[++at];
   }
   return kExitSuccess;
 }
@@ -474,23 +480,15 @@ int ParseCommand(int argc, char** argv, int at, Command* command) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int at = 1;
-  std::string home;
-  for (; at < argc && std::strncmp(argv[at], "--", 2) == 0; ++at) {
-    std::string option = argv[at];
-    if (option == "--help") {
-      std::fputs(kUsage, stdout);
-      return kExitSuccess;
-    }
-    if (option != "--home") return Usage("unknown option '" + option + "'");
-    if (++at >= argc) return Usage("--home needs a folder");
-    home = argv[at];
+  ToolStart start("dorvex");
+  if (int status = start.ReadCommonOptions(argc, argv); status != kExitSuccess) return status;
+  if (start.help) {
+    std::fputs(kUsage, stdout);
+    return kExitSuccess;
   }
   Command command;
-  if (int status = ParseCommand(argc, argv, at, &command); status != kExitSuccess) return status;
+  if (int status = ParseCommand(start.arguments, &command); status != kExitSuccess) return status;
   Tool tool;
-  int started = home.empty() ? DorvexInitialize(tool.library_, 0)
-                             : DorvexInitializeAt(tool.library_, home);
-  if (started == 0) return Fail("cannot use the home folder " + (home.empty() ? "of the system" : home));
+  if (!start.StartLibrary(tool.library_)) return kExitFailure;
   return tool.Run(command);
 }

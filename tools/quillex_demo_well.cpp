@@ -25,10 +25,12 @@
 #include <string>
 #include <vector>
 
-#include "curvedata/curve_info.h"
+#include "libs/dorvex/curve_info.h"
 #include "libs/dorvex/dorvex.h"
-#include "tools/exit_status.h"
-#include "tools/tool_messages.h"
+#include "tools/tool_startup.h"
+
+using namespace dorvex;
+using namespace quillex;
 
 namespace {
 
@@ -306,20 +308,22 @@ int Write(DorvexLibrary& library, const std::string& name, bool replace) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string home;
+  ToolStart start("quillex-demo-well");
+  if (int status = start.ReadCommonOptions(argc, argv); status != kExitSuccess) return status;
+  if (start.help) {
+    std::fputs(kUsage, stdout);
+    return kExitSuccess;
+  }
   std::string name = "DEMO";
   bool replace = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string option = argv[i];
-    if (option == "--help") {
-      std::fputs(kUsage, stdout);
-      return kExitSuccess;
-    }
+  const std::vector<std::string>& arguments = start.arguments;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
     if (option == "--replace") {
       replace = true;
-    } else if (option == "--home" || option == "--name") {
-      if (i + 1 >= argc) return Usage(option + " needs a value");
-      (option == "--home" ? home : name) = argv[++i];
+    } else if (option == "--name") {
+      if (i + 1 >= arguments.size()) return Usage(option + " needs a value");
+      name = arguments[++i];
     } else {
       return Usage("unknown option '" + option + "'");
     }
@@ -328,7 +332,6 @@ int main(int argc, char** argv) {
     return Usage("--name takes a database name without a folder");
   }
   DorvexLibrary library;
-  int started = home.empty() ? DorvexInitialize(library, 0) : DorvexInitializeAt(library, home);
-  if (started == 0) return Fail("cannot use the home folder " + (home.empty() ? "of the system" : home));
+  if (!start.StartLibrary(library)) return kExitFailure;
   return Write(library, name, replace);
 }

@@ -13,14 +13,14 @@
 #include <vector>
 
 #include "curvedata/context.h"
-#include "curvedata/recording_screen.h"
 #include "formula/compiler.h"
 #include "formula/dump.h"
 #include "formula/tester.h"
-#include "job/job_list.h"
-#include "tools/box_echo.h"
-#include "tools/exit_status.h"
-#include "tools/tool_messages.h"
+#include "model/job_list.h"
+#include "tools/headless_screen.h"
+#include "tools/tool_startup.h"
+
+using namespace quillex;
 
 namespace {
 
@@ -115,8 +115,7 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return kExitSuccess;
   }
-  RecordingScreen screen;
-  EchoBoxesToStandardError(screen);
+  HeadlessScreen screen;
   Context context(screen);
   context.job.runOption = options.report ? kGenerateReport : kGenerateCurves;
   OutputDef& output = AppendOutput(context.job, std::make_unique<OutputDef>());

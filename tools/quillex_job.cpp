@@ -14,15 +14,16 @@
 #include "curvedata/context.h"
 #include "curvedata/index_value.h"
 #include "curvedata/job_fields.h"
-#include "curvedata/recording_screen.h"
 #include "curvedata/unit_list.h"
-#include "job/job_list.h"
-#include "job/sample_rate.h"
+#include "formula/filters.h"
 #include "jobfile/job_file.h"
 #include "jobfile/profile.h"
-#include "tools/box_echo.h"
-#include "tools/exit_status.h"
-#include "tools/tool_messages.h"
+#include "model/job_list.h"
+#include "model/sample_rate.h"
+#include "tools/headless_screen.h"
+#include "tools/tool_startup.h"
+
+using namespace quillex;
 
 namespace {
 
@@ -93,35 +94,31 @@ int Delete(Context& context, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int at = 1;
-  std::string home;
-  for (; at < argc && std::strncmp(argv[at], "--", 2) == 0; ++at) {
-    std::string option = argv[at];
-    if (option == "--help") {
-      std::fputs(kUsage, stdout);
-      return kExitSuccess;
-    }
-    if (option != "--home" || at + 1 >= argc) return Usage("unknown option '" + option + "'");
-    home = argv[++at];
+  ToolStart start("quillex-job");
+  if (int status = start.ReadCommonOptions(argc, argv); status != kExitSuccess) return status;
+  if (start.help) {
+    std::fputs(kUsage, stdout);
+    return kExitSuccess;
   }
-  if (at >= argc) return Usage("no command given");
-  std::string command = argv[at++];
+  const std::vector<std::string>& arguments = start.arguments;
+  if (arguments.empty()) return Usage("no command given");
+  const std::string& command = arguments[0];
+  if (command.rfind("--", 0) == 0) return Usage("unknown option '" + command + "'");
   if (command != "show" && command != "delete") return Usage("unknown command '" + command + "'");
-  int wanted = command == "show" ? 1 : 2;
-  if (argc - at != wanted) return Usage(command + (wanted == 1 ? " needs FILE" : " needs FILE N"));
+  size_t wanted = command == "show" ? 1 : 2;
+  if (arguments.size() - 1 != wanted) {
+    return Usage(command + (wanted == 1 ? " needs FILE" : " needs FILE N"));
+  }
 
-  RecordingScreen screen;
-  EchoBoxesToStandardError(screen);
+  HeadlessScreen screen;
   Context context(screen);
-  int started = home.empty() ? DorvexInitialize(context.dorvex, 0)
-                             : DorvexInitializeAt(context.dorvex, home);
-  if (started == 0) return Fail("cannot use the home folder");
+  if (!start.StartLibrary(context.dorvex)) return kExitFailure;
   SetIndexFactor(context);
   LoadUnitList(context);
-  context.job.filePath = argv[at];
+  context.job.filePath = arguments[1];
   LoadJob(context);
   if (!std::filesystem::exists(context.job.filePath)) {
     return Fail("no job file " + context.job.filePath);
   }
-  return command == "show" ? (Show(context), kExitSuccess) : Delete(context, argv[at + 1]);
+  return command == "show" ? (Show(context), kExitSuccess) : Delete(context, arguments[2]);
 }

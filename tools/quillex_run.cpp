@@ -19,22 +19,20 @@
 #include <thread>
 
 #include "curvedata/context.h"
-#include "curvedata/controls.h"
 #include "curvedata/curve_path.h"
-#include "curvedata/recording_screen.h"
 #include "curvedata/unit_list.h"
-#include "job/block_steps.h"
-#include "job/engine.h"
 #include "jobfile/job_file.h"
 #include "jobfile/settings.h"
 #include "jobfile/source_choice.h"
-#include "tools/box_echo.h"
-#include "tools/exit_status.h"
-#include "tools/tool_messages.h"
+#include "model/controls.h"
+#include "run/block_steps.h"
+#include "run/engine.h"
+#include "tools/headless_screen.h"
+#include "tools/tool_startup.h"
+
+using namespace quillex;
 
 namespace {
-
-constexpr int kExitInterrupted = 130;
 
 const char kUsage[] =
     "usage: quillex-run JOB [--input \"DB: /L1/L2/L3/SET\"] [--output \"DB: /L1/L2/L3/SET\"]\n"
@@ -65,31 +63,28 @@ volatile sig_atomic_t interrupted = 0;
 
 void OnInterrupt(int) { interrupted = 1; }
 
-int Usage(const std::string& message) { return ToolUsage("quillex-run", message); }
-
 struct Options {
   std::string job;
-  std::string home;
   std::map<std::string, std::string> values;  // --input, --output, --from, --to
 };
 
-int ParseOptions(int argc, char** argv, Options* options) {
-  for (int i = 1; i < argc; ++i) {
-    std::string argument = argv[i];
-    if (argument == "--help") return -1;
+int ParseOptions(const ToolStart& start, Options* options) {
+  const std::vector<std::string>& arguments = start.arguments;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
     if (argument.rfind("--", 0) != 0) {
-      if (!options->job.empty()) return Usage("more than one job file given");
+      if (!options->job.empty()) return start.Usage("more than one job file given");
       options->job = argument;
       continue;
     }
     if (argument != "--input" && argument != "--output" && argument != "--from" &&
-        argument != "--to" && argument != "--home") {
-      return Usage("unknown option '" + argument + "'");
+        argument != "--to") {
+      return start.Usage("unknown option '" + argument + "'");
     }
-    if (i + 1 >= argc) return Usage(argument + " needs a value");
-    (argument == "--home" ? options->home : options->values[argument]) = argv[++i];
+    if (i + 1 >= arguments.size()) return start.Usage(argument + " needs a value");
+    options->values[argument] = arguments[++i];
   }
-  if (options->job.empty()) return Usage("no job file given");
+  if (options->job.empty()) return start.Usage("no job file given");
   return kExitSuccess;
 }
 
@@ -138,7 +133,7 @@ void Drive(Context& context, bool bar) {
   if (bar) std::fprintf(stderr, "\r%*s\r", 30, "");
 }
 
-int RunJob(Context& context, RecordingScreen& screen, const Options& options) {
+int RunJob(Context& context, HeadlessScreen& screen, const Options& options) {
   Job& job = context.job;
   job.filePath = options.job;
   LoadJob(context);
@@ -154,8 +149,9 @@ int RunJob(Context& context, RecordingScreen& screen, const Options& options) {
   if (options.values.count("--input")) {
     DataSource input;
     if (!ReadSource(context, options.values.at("--input"), &input)) return kExitUsage;
-    screen.ScriptBrowse(input);
+    screen.SetBrowseAnswer(input);
     ChooseInputSource(context);
+    screen.SetBrowseAnswer(std::nullopt);
   }
   screen.SetText(control::kIntervalFrom, options.values.count("--from") ? options.values.at("--from") : "*");
   screen.SetText(control::kIntervalTo, options.values.count("--to") ? options.values.at("--to") : "*");
@@ -173,24 +169,17 @@ int RunJob(Context& context, RecordingScreen& screen, const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options;
-  int parsed = ParseOptions(argc, argv, &options);
-  if (parsed == -1) {
+  ToolStart start("quillex-run");
+  if (int status = start.ReadCommonOptions(argc, argv); status != kExitSuccess) return status;
+  if (start.help) {
     std::fputs(kUsage, stdout);
     return kExitSuccess;
   }
-  if (parsed != kExitSuccess) return parsed;
-  RecordingScreen screen;
-  EchoBoxesToStandardError(screen);
-  screen.SetDefaultMathError(MathErrorAnswer{MathErrorAnswer::kYes, true});
-  screen.OnReport([](const std::string& text) { std::fputs(text.c_str(), stdout); });
+  Options options;
+  if (int status = ParseOptions(start, &options); status != kExitSuccess) return status;
+  HeadlessScreen screen;
   Context context(screen);
-  int started = options.home.empty() ? DorvexInitialize(context.dorvex, 0)
-                                     : DorvexInitializeAt(context.dorvex, options.home);
-  if (started == 0) {
-    std::fprintf(stderr, "quillex-run: cannot use the home folder\n");
-    return kExitFailure;
-  }
+  if (!start.StartLibrary(context.dorvex)) return kExitFailure;
   LoadSettings(context, "");
   LoadUnitList(context);
   ::signal(SIGINT, OnInterrupt);

@@ -1,5 +1,9 @@
 #include "libs/corutil/corutil.h"
 
+namespace corutil {
+
+using namespace dorvex;
+
 void CorutilSplitPath(const std::string& path, int, int, std::string* baseName, int) {
   if (baseName == nullptr) return;
   size_t folderEnd = path.find_last_of("\\/");
@@ -21,3 +25,5 @@ void CorutilFreeUnits(std::vector<UnitEntry>* list, int32_t* count) {
   if (list != nullptr) std::vector<UnitEntry>().swap(*list);
   if (count != nullptr) *count = 0;
 }
+
+}  // namespace corutil

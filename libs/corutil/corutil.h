@@ -15,6 +15,8 @@
 
 #include "libs/dorvex/units.h"
 
+namespace corutil {
+
 struct UnitEntry {
   std::string name;      // shown to the user
   std::string mnemonic;  // written into job files
@@ -30,6 +32,8 @@ void CorutilSplitPath(const std::string& path, int, int, std::string* baseName, 
 // Fills list with the table's units in display order and count with their
 // number. The flag is accepted for callers that pass it; every value loads
 // the whole table. Returns 0, or non-zero when an output is missing.
-int CorutilLoadUnits(const UnitTable& units, std::vector<UnitEntry>* list, int32_t* count,
+int CorutilLoadUnits(const dorvex::UnitTable& units, std::vector<UnitEntry>* list, int32_t* count,
                      int32_t flag);
 void CorutilFreeUnits(std::vector<UnitEntry>* list, int32_t* count);
+
+}  // namespace corutil

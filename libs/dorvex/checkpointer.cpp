@@ -4,7 +4,9 @@
 
 #include <system_error>
 
-namespace dorvex_internal {
+namespace dorvex {
+
+namespace internal {
 
 Checkpointer::Checkpointer(sqlite3* db, std::string file) : db_(db), file_(std::move(file)) {
   // The hook replaces SQLite's own, which checkpoints in the committing
@@ -69,4 +71,6 @@ void Checkpointer::Loop() {
   sqlite3_close_v2(db);
 }
 
-}  // namespace dorvex_internal
+}  // namespace internal
+
+}  // namespace dorvex

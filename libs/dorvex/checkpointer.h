@@ -18,7 +18,9 @@
 
 struct sqlite3;
 
-namespace dorvex_internal {
+namespace dorvex {
+
+namespace internal {
 
 class Checkpointer {
  public:
@@ -47,4 +49,6 @@ class Checkpointer {
   std::thread thread_;  // started at the first request
 };
 
-}  // namespace dorvex_internal
+}  // namespace internal
+
+}  // namespace dorvex

@@ -7,26 +7,21 @@
 #include <cstring>
 #include <limits>
 
+#include "libs/dorvex/curve_info.h"
 #include "libs/dorvex/dorvex.h"
 #include "libs/dorvex/items.h"
 #include "libs/dorvex/library_state.h"
 #include "libs/dorvex/sqlite_util.h"
 
-using namespace dorvex_internal;
-using dorvex_sql::Statement;
-using dorvex_sql::Transaction;
+namespace dorvex {
+
+using namespace internal;
+using sql::Statement;
+using sql::Transaction;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// Where the library reads a curve description (little-endian).
-constexpr size_t kInfoTop = 192;
-constexpr size_t kInfoElementSize = 228;
-constexpr size_t kInfoStep = 230;
-
-// The index values that ask about an open top or an open bottom.
-constexpr int32_t kAskTop = -1073741400;
-constexpr int32_t kAskBottom = +1073741400;
 
 // Buffered samples reach the file at least this often while a curve is
 // written, so that a reader in another process can follow.
@@ -43,14 +38,11 @@ constexpr int64_t kMaxCurveBytes = int64_t{1} << 31;
 // fresh memory is slow to come by, and the file has the samples anyway.
 constexpr int64_t kWindowElements = 64 * kChunkElements;
 
-int32_t ReadInt32(const uint8_t* bytes) {
-  uint32_t value = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
-                   uint32_t{bytes[3]} << 24;
-  return static_cast<int32_t>(value);
-}
-
-uint16_t ReadUint16(const uint8_t* bytes) {
-  return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+// The description a caller handed over, as a record (it may not be aligned).
+CurveInfo Described(const void* bytes) {
+  CurveInfo info;
+  std::memcpy(&info, bytes, sizeof info);
+  return info;
 }
 
 uint32_t AddCurve(DorvexLibrary& library, std::unique_ptr<OpenCurve> curve) {
@@ -222,8 +214,9 @@ const OpenCurve* SharableTwin(DorvexLibrary& library, const OpenCurve& wanted) {
 // A curve made to be written from top to bottom says how long it will be:
 // room for that many samples spares copying as it grows.
 void ReserveForWriting(OpenCurve& curve) {
-  int32_t top = ReadInt32(curve.info + kInfoTop);
-  int32_t bottom = ReadInt32(curve.info + kInfoTop + 4);
+  CurveInfo info = Described(curve.info);
+  int32_t top = info.top;
+  int32_t bottom = info.bottom;
   if (curve.step <= 0 || bottom <= top) return;
   int64_t elements = (int64_t{bottom} - top) / curve.step + 1;
   int64_t bytes = std::min(elements, kWindowElements + 2 * kChunkElements) * curve.elementSize;
@@ -239,7 +232,7 @@ bool CommitDue(OpenCurve& curve) {
 
 }  // namespace
 
-bool dorvex_internal::CommitCurve(DorvexLibrary& library, OpenCurve& curve) {
+bool internal::CommitCurve(DorvexLibrary& library, OpenCurve& curve) {
   bool dirty = curve.dirtyFrom >= 0 || curve.count != curve.committedCount ||
                curve.openEnd != curve.openEndCommitted;
   curve.lastCommit = Clock::now();
@@ -278,8 +271,8 @@ int DorvexCreateCurve(DorvexLibrary& library, uint32_t database, const std::stri
       components.size() != static_cast<size_t>(kLevels)) {
     return kDorvexFailed;
   }
-  const auto* bytes = static_cast<const uint8_t*>(info);
-  uint16_t elementSize = ReadUint16(bytes + kInfoElementSize);
+  CurveInfo described = Described(info);
+  uint16_t elementSize = described.elementSize;
   Transaction transaction(open->db);
   if (!transaction.began()) return kDorvexFailed;
   int64_t parent = EnsureNodes(open->db, components, components.size() - 1);
@@ -288,9 +281,9 @@ int DorvexCreateCurve(DorvexLibrary& library, uint32_t database, const std::stri
   if (id < 0) return kDorvexFailed;  // a curve of that path exists
   Statement describe(open->db,
                      "UPDATE items SET record=?1, top=?2, step=?3, element_size=?4 WHERE id=?5");
-  describe.BindBlob(1, bytes, kDorvexCurveInfoSize)
-      .Bind(2, ReadInt32(bytes + kInfoTop))
-      .Bind(3, ReadUint16(bytes + kInfoStep))
+  describe.BindBlob(1, info, kDorvexCurveInfoSize)
+      .Bind(2, described.top)
+      .Bind(3, described.step)
       .Bind(4, elementSize == 0 ? 4 : elementSize)
       .Bind(5, id);
   if (!describe.Run()) return kDorvexFailed;
@@ -432,8 +425,8 @@ int32_t DorvexQueryState(DorvexLibrary& library, uint32_t handle, int32_t from, 
   int64_t last = curve->count == 0 ? int64_t{curve->top} - 1
                                    : curve->top + (curve->count - 1) * int64_t{curve->step};
   for (int32_t at : {from, to}) {
-    if (at == kAskBottom || (at == kAskTop && curve->count == 0)) return kDorvexNotYetAvailable;
-    if (at != kAskTop && at > last) return kDorvexNotYetAvailable;
+    if (at == kIndexLimit || (at == kIndexUnset && curve->count == 0)) return kDorvexNotYetAvailable;
+    if (at != kIndexUnset && at > last) return kDorvexNotYetAvailable;
   }
   return 0;
 }
@@ -451,3 +444,5 @@ int DorvexFlush(DorvexLibrary& library, uint32_t handle) {
   if (curve->mode != kDorvexWrite) return 0;
   return CommitCurve(library, *curve) ? 0 : kDorvexFailed;
 }
+
+}  // namespace dorvex

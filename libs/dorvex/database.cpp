@@ -10,9 +10,11 @@
 #include "libs/dorvex/library_state.h"
 #include "libs/dorvex/sqlite_util.h"
 
-using namespace dorvex_internal;
-using dorvex_sql::Statement;
-using dorvex_sql::Transaction;
+namespace dorvex {
+
+using namespace internal;
+using sql::Statement;
+using sql::Transaction;
 
 namespace {
 
@@ -56,7 +58,7 @@ int DorvexOpenDatabase(DorvexLibrary& library, const std::string& file, int32_t 
     sqlite3_close_v2(db);
     return kDorvexFailed;
   }
-  dorvex_sql::Execute(db, "PRAGMA synchronous=NORMAL");
+  sql::Execute(db, "PRAGMA synchronous=NORMAL");
   *database = AddDatabase(library, db, file);
   return 0;
 }
@@ -175,13 +177,15 @@ size_t DorvexLibrary::OpenCurveCount() const {
 int DorvexBeginBatch(DorvexLibrary& library, uint32_t database) {
   OpenDatabase* open = FindDatabase(library, database);
   if (open == nullptr || sqlite3_get_autocommit(open->db) == 0) return kDorvexFailed;
-  return dorvex_sql::Execute(open->db, "BEGIN IMMEDIATE") ? 0 : kDorvexFailed;
+  return sql::Execute(open->db, "BEGIN IMMEDIATE") ? 0 : kDorvexFailed;
 }
 
 int DorvexEndBatch(DorvexLibrary& library, uint32_t database, bool commit) {
   OpenDatabase* open = FindDatabase(library, database);
   if (open == nullptr || sqlite3_get_autocommit(open->db) != 0) return kDorvexFailed;
-  if (commit && dorvex_sql::Execute(open->db, "COMMIT")) return 0;
-  dorvex_sql::Execute(open->db, "ROLLBACK");
+  if (commit && sql::Execute(open->db, "COMMIT")) return 0;
+  sql::Execute(open->db, "ROLLBACK");
   return commit ? kDorvexFailed : 0;
 }
+
+}  // namespace dorvex

@@ -27,7 +27,10 @@
 #include <string>
 #include <vector>
 
+#include "libs/dorvex/index_limits.h"
 #include "libs/dorvex/units.h"
+
+namespace dorvex {
 
 // Results beyond 0 (success).
 constexpr int kDorvexNotYetAvailable = 32;  // past the end of a curve still being recorded
@@ -42,14 +45,14 @@ constexpr int32_t kDorvexRead = 0;   // inputs
 constexpr int32_t kDorvexWrite = 1;  // outputs and the settings item
 
 // Settings of DorvexGetSetting.
-namespace dorvex_setting {
+namespace setting {
 constexpr int32_t kRunEnd = 1;             // asked at the end of a plotted run; 0
 constexpr int32_t kMetricDepth = 3;        // 1 when depths are shown in metres
 constexpr int32_t kUnitSystem = 4;         // 0 as stored, 1 metric, 2 imperial
 constexpr int32_t kDatabaseFolder = 13;    // text, ends in "/"
 constexpr int32_t kSettingsFolder = 16;    // text, ends in "/"
 constexpr int32_t kPresentationFolder = 18;  // text, ends in "/"
-}  // namespace dorvex_setting
+}  // namespace setting
 
 struct DorvexSetting {
   int32_t number = 0;
@@ -115,8 +118,8 @@ int DorvexWriteSamples(DorvexLibrary& library, uint32_t curve, int32_t index, in
                        const void* buffer);
 
 // State flags of the range [from, to]: kDorvexNotYetAvailable when any of it
-// lies where the data is not yet recorded. IndexUnset asks about an open top,
-// IndexLimit about an open bottom.
+// lies where the data is not yet recorded. kIndexUnset asks about an open top,
+// kIndexLimit about an open bottom.
 int32_t DorvexQueryState(DorvexLibrary& library, uint32_t curve, int32_t from, int32_t to,
                          int32_t, int32_t);
 
@@ -214,3 +217,5 @@ int DorvexReadFile(DorvexLibrary& library, uint32_t database, const std::string&
 // appended as lines; returns 0 when there are none.
 int DorvexCheckDatabase(DorvexLibrary& library, const std::string& file,
                         std::vector<std::string>* problems);
+
+}  // namespace dorvex

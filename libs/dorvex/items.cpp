@@ -5,10 +5,12 @@
 #include "libs/dorvex/library_state.h"
 #include "libs/dorvex/sqlite_util.h"
 
-namespace dorvex_internal {
+namespace dorvex {
 
-using dorvex_sql::Execute;
-using dorvex_sql::Statement;
+namespace internal {
+
+using sql::Execute;
+using sql::Statement;
 
 std::vector<std::string> SplitPath(const std::string& path) {
   std::vector<std::string> components;
@@ -113,4 +115,6 @@ int64_t EnsureNodes(sqlite3* db, const std::vector<std::string>& components, siz
   return id;
 }
 
-}  // namespace dorvex_internal
+}  // namespace internal
+
+}  // namespace dorvex

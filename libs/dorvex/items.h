@@ -11,7 +11,9 @@
 
 struct sqlite3;
 
-namespace dorvex_internal {
+namespace dorvex {
+
+namespace internal {
 
 // The longest path component the library stores.
 constexpr size_t kComponentLimit = 10;
@@ -38,4 +40,6 @@ int64_t EnsureNodes(sqlite3* db, const std::vector<std::string>& components, siz
 // included).
 int64_t InsertItem(sqlite3* db, int64_t parent, const std::string& name, int level, int kind);
 
-}  // namespace dorvex_internal
+}  // namespace internal
+
+}  // namespace dorvex

@@ -14,7 +14,9 @@
 #include "libs/dorvex/dorvex.h"
 #include "libs/dorvex/library_state.h"
 
-using namespace dorvex_internal;
+namespace dorvex {
+
+using namespace internal;
 
 DorvexLibrary::DorvexLibrary() : state(std::make_unique<State>()) {}
 
@@ -108,19 +110,19 @@ DorvexSetting DorvexGetSetting(DorvexLibrary& library, int32_t index) {
   const DorvexLibrary::State& state = *library.state;
   DorvexSetting setting;
   switch (index) {
-    case dorvex_setting::kMetricDepth:
+    case setting::kMetricDepth:
       setting.number = state.metricDepth;
       break;
-    case dorvex_setting::kUnitSystem:
+    case setting::kUnitSystem:
       setting.number = state.unitSystem;
       break;
-    case dorvex_setting::kDatabaseFolder:
+    case setting::kDatabaseFolder:
       setting.text = state.home + "db/";
       break;
-    case dorvex_setting::kSettingsFolder:
+    case setting::kSettingsFolder:
       setting.text = state.home + "jobs/";
       break;
-    case dorvex_setting::kPresentationFolder:
+    case setting::kPresentationFolder:
       setting.text = state.home + "plots/";
       break;
     default:
@@ -175,3 +177,5 @@ std::string DorvexTempFileName(DorvexLibrary& /*library*/) {
   ::close(descriptor);
   return name;
 }
+
+}  // namespace dorvex

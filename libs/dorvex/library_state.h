@@ -12,7 +12,9 @@
 
 struct sqlite3;
 
-namespace dorvex_internal {
+namespace dorvex {
+
+namespace internal {
 
 // The schema this library writes; a file with any other user_version or
 // application_id is not one of our databases and is refused.
@@ -60,7 +62,7 @@ struct OpenCurve {
   uint32_t writesSinceClock = 0;
 };
 
-}  // namespace dorvex_internal
+}  // namespace internal
 
 struct DorvexLibrary::State {
   std::string home;  // ends in "/"; empty until DorvexInitialize
@@ -68,12 +70,12 @@ struct DorvexLibrary::State {
   int32_t unitSystem = 0;
   // Handle h is slot h - 1; a closed handle leaves a null slot behind so that
   // handles are never reused while a caller may still hold them.
-  std::vector<std::unique_ptr<dorvex_internal::OpenDatabase>> databases;
-  std::vector<std::unique_ptr<dorvex_internal::OpenCurve>> curves;
+  std::vector<std::unique_ptr<internal::OpenDatabase>> databases;
+  std::vector<std::unique_ptr<internal::OpenCurve>> curves;
   std::unique_ptr<UnitTable> units = std::make_unique<UnitTable>();
 };
 
-namespace dorvex_internal {
+namespace internal {
 
 inline OpenDatabase* FindDatabase(DorvexLibrary& library, uint32_t handle) {
   auto& slots = library.state->databases;
@@ -88,4 +90,6 @@ inline OpenCurve* FindCurve(DorvexLibrary& library, uint32_t handle) {
 // Commits what a curve has buffered; false when the database refused it.
 bool CommitCurve(DorvexLibrary& library, OpenCurve& curve);
 
-}  // namespace dorvex_internal
+}  // namespace internal
+
+}  // namespace dorvex

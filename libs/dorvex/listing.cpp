@@ -1,18 +1,19 @@
 // Listing and checking databases, for the tools and the browser.
+#include <cstring>
 #include <sqlite3.h>
 
+#include "libs/dorvex/curve_info.h"
 #include "libs/dorvex/dorvex.h"
 #include "libs/dorvex/items.h"
 #include "libs/dorvex/library_state.h"
 #include "libs/dorvex/sqlite_util.h"
 
-using namespace dorvex_internal;
-using dorvex_sql::Statement;
+namespace dorvex {
+
+using namespace internal;
+using sql::Statement;
 
 namespace {
-
-constexpr size_t kInfoTimeWord = 182;
-constexpr size_t kInfoUnits = 188;
 
 DorvexItem ItemFromRow(const Statement& row, const std::string& parentPath) {
   DorvexItem item;
@@ -27,9 +28,11 @@ DorvexItem ItemFromRow(const Statement& row, const std::string& parentPath) {
   item.recording = row.Integer(8) != 0;
   item.title = row.Text(9);
   std::vector<uint8_t> record = row.Blob(10);
-  if (record.size() == static_cast<size_t>(kDorvexCurveInfoSize)) {
-    item.units = record[kInfoUnits] | record[kInfoUnits + 1] << 8;
-    item.timeBased = record[kInfoTimeWord + 1] != 0;
+  if (record.size() == sizeof(CurveInfo)) {
+    CurveInfo info;
+    std::memcpy(&info, record.data(), sizeof info);
+    item.units = info.units;
+    item.timeBased = IsTimeBased(info);
   }
   int64_t last = item.count > 0 ? item.count - 1 : 0;
   item.bottom = static_cast<int32_t>(item.top + last * item.step);
@@ -150,3 +153,5 @@ int DorvexCheckDatabase(DorvexLibrary& library, const std::string& file,
   DorvexCloseDatabase(library, database);
   return problems->empty() ? 0 : kDorvexFailed;
 }
+
+}  // namespace dorvex

@@ -9,6 +9,8 @@
 
 #include "libs/dorvex/dorvex.h"
 
+namespace dorvex {
+
 namespace {
 
 // The folder of the running executable, with a trailing "/".
@@ -86,3 +88,5 @@ std::string DorvexParseArgs(const std::string& text) {
   }
   return "";
 }
+
+}  // namespace dorvex

@@ -1,6 +1,8 @@
 #include "libs/dorvex/sqlite_util.h"
 
-namespace dorvex_sql {
+namespace dorvex {
+
+namespace sql {
 
 Statement::Statement(sqlite3* db, const char* sql) {
   if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK) {
@@ -103,4 +105,6 @@ bool Execute(sqlite3* db, const char* sql) {
   return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-}  // namespace dorvex_sql
+}  // namespace sql
+
+}  // namespace dorvex

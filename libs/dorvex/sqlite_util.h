@@ -12,7 +12,9 @@
 #include <utility>
 #include <vector>
 
-namespace dorvex_sql {
+namespace dorvex {
+
+namespace sql {
 
 class Statement {
  public:
@@ -64,4 +66,6 @@ class Transaction {
 
 bool Execute(sqlite3* db, const char* sql);
 
-}  // namespace dorvex_sql
+}  // namespace sql
+
+}  // namespace dorvex

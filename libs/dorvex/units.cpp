@@ -7,6 +7,8 @@
 #include <numeric>
 #include <unistd.h>
 
+namespace dorvex {
+
 namespace {
 
 using D = UnitDimension;
@@ -354,3 +356,5 @@ bool UnitTable::AppendToRegistry(const std::string& text) const {
   close(descriptor);
   return written == static_cast<ssize_t>(line.size());
 }
+
+}  // namespace dorvex

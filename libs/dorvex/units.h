@@ -33,6 +33,8 @@
 #include <utility>
 #include <vector>
 
+namespace dorvex {
+
 enum class UnitDimension : int8_t {
   kUnknown,  // code 0, registry codes and codes nobody gave out
   kNone,     // no physical dimension, and nothing to convert
@@ -149,3 +151,5 @@ class UnitTable {
   mutable std::unordered_map<std::string, int32_t> registeredCodes_;  // by key
   mutable bool endsInPartialLine_ = false;
 };
+
+}  // namespace dorvex

@@ -2,6 +2,8 @@
 
 #include "libs/las/las_lines.h"
 
+namespace las {
+
 std::string DescribeCurve(const LasHeaderLine& curve) {
   std::string text = curve.mnemonic + "." + curve.unit;
   if (!curve.value.empty()) text += " " + curve.value;
@@ -15,3 +17,5 @@ bool CurveFromDescription(std::string_view description, LasHeaderLine* curve) {
   // DescribeCurve writes the mnemonic and its dot together, first.
   return !curve->mnemonic.empty() && text.substr(curve->mnemonic.size()).starts_with('.');
 }
+
+}  // namespace las

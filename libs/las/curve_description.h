@@ -14,7 +14,11 @@
 
 #include "libs/las/header_line.h"
 
+namespace las {
+
 std::string DescribeCurve(const LasHeaderLine& curve);
 
 // False when the description holds no curve line.
 bool CurveFromDescription(std::string_view description, LasHeaderLine* curve);
+
+}  // namespace las

@@ -4,6 +4,8 @@
 
 #include "libs/las/las_lines.h"
 
+namespace las {
+
 const char kLasHeaderName[] = "_header_";
 
 namespace {
@@ -50,3 +52,5 @@ std::vector<std::string> CurveItemNames(const std::vector<std::string>& mnemonic
   }
   return names;
 }
+
+}  // namespace las

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace las {
+
 // The component limit of the database's paths.
 constexpr size_t kLasNameLimit = 10;
 
@@ -20,3 +22,5 @@ constexpr size_t kLasNameLimit = 10;
 extern const char kLasHeaderName[];
 
 std::vector<std::string> CurveItemNames(const std::vector<std::string>& mnemonics);
+
+}  // namespace las

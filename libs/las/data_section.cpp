@@ -6,6 +6,8 @@
 
 #include "libs/las/las_number.h"
 
+namespace las {
+
 namespace {
 
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
@@ -187,3 +189,5 @@ void DataReader::NoteTallies() {
 bool ReadDataSection(LasLines& lines, LasFile* file, LasProblem* problem) {
   return DataReader(file).Read(lines, problem);
 }
+
+}  // namespace las

@@ -17,5 +17,9 @@
 #include "libs/las/las_file.h"
 #include "libs/las/las_lines.h"
 
+namespace las {
+
 // Reads the lines after the ~A line into file->values and file->rowLines.
 bool ReadDataSection(LasLines& lines, LasFile* file, LasProblem* problem);
+
+}  // namespace las

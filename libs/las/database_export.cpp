@@ -2,13 +2,17 @@
 
 #include <limits>
 
-#include "curvedata/curve_info.h"
+#include "libs/dorvex/curve_info.h"
 #include "libs/las/curve_description.h"
 #include "libs/las/database_selection.h"
 #include "libs/las/index_unit.h"
 #include "libs/las/las_lines.h"
 #include "libs/las/las_reader.h"
 #include "libs/las/las_writer.h"
+
+namespace las {
+
+using namespace dorvex;
 
 namespace {
 
@@ -83,7 +87,7 @@ const LasIndexUnit& IndexUnit(Export& e) {
   const LasHeaderLine* start = e.header.FindWell("STRT");
   if (unit == nullptr && start != nullptr) unit = FindIndexUnit(start->unit);
   if (unit != nullptr && unit->time == e.selection.time) return *unit;
-  bool metric = DorvexGetSetting(e.library, dorvex_setting::kMetricDepth).number == 1;
+  bool metric = DorvexGetSetting(e.library, setting::kMetricDepth).number == 1;
   return DefaultIndexUnit(e.selection.time, metric);
 }
 
@@ -191,3 +195,5 @@ int ExportLas(DorvexLibrary& library, uint32_t database, const std::string& setP
   result->count = e.output.count;
   return 0;
 }
+
+}  // namespace las

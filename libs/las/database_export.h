@@ -18,6 +18,8 @@
 
 #include "libs/dorvex/dorvex.h"
 
+namespace las {
+
 struct LasExportOptions {
   std::vector<std::string> curves;  // empty: all
   std::string null = "-999.25";     // a number, written as given
@@ -32,5 +34,7 @@ struct LasExportResult {
 };
 
 // 0 with the file's text; kDorvexFailed with the reason.
-int ExportLas(DorvexLibrary& library, uint32_t database, const std::string& setPath,
+int ExportLas(dorvex::DorvexLibrary& library, uint32_t database, const std::string& setPath,
               const LasExportOptions& options, LasExportResult* result);
+
+}  // namespace las

@@ -3,11 +3,15 @@
 #include <cstdio>
 #include <fstream>
 
-#include "curvedata/curve_info.h"
+#include "libs/dorvex/curve_info.h"
 #include "libs/las/curve_description.h"
 #include "libs/las/curve_names.h"
 #include "libs/las/las_reader.h"
 #include "libs/las/las_samples.h"
+
+namespace las {
+
+using namespace dorvex;
 
 namespace {
 
@@ -93,7 +97,7 @@ bool Write(Import& import) {
 LasSampleOptions SampleOptions(DorvexLibrary& library, const LasImportOptions& options) {
   LasSampleOptions sample;
   sample.step = options.step;
-  bool metric = DorvexGetSetting(library, dorvex_setting::kMetricDepth).number == 1;
+  bool metric = DorvexGetSetting(library, setting::kMetricDepth).number == 1;
   sample.depthIndexPerUnit = metric ? 19685 : 6000;
   return sample;
 }
@@ -118,3 +122,5 @@ int ImportLas(DorvexLibrary& library, uint32_t database, std::string_view text,
   result->grid = set.grid;
   return 0;
 }
+
+}  // namespace las

@@ -22,6 +22,8 @@
 #include "libs/las/las_file.h"
 #include "libs/las/sample_grid.h"
 
+namespace las {
+
 struct LasImportOptions {
   int32_t pass = 1;
   double step = 0;  // the step asked for, in display units; 0: the data's
@@ -36,5 +38,7 @@ struct LasImportResult {
 
 // 0 when the curves are in the database; kDorvexFailed, with the error,
 // when nothing was written.
-int ImportLas(DorvexLibrary& library, uint32_t database, std::string_view text,
+int ImportLas(dorvex::DorvexLibrary& library, uint32_t database, std::string_view text,
               const std::string& setPath, const LasImportOptions& options, LasImportResult* result);
+
+}  // namespace las

@@ -6,6 +6,10 @@
 #include "libs/las/curve_names.h"
 #include "libs/las/las_lines.h"
 
+namespace las {
+
+using namespace dorvex;
+
 namespace {
 
 // Component n of a stored path: 1 to 6 are L1, L2, L3, SET, NAME and PASS.
@@ -131,3 +135,5 @@ bool SelectCurves(DorvexLibrary& library, uint32_t database, const std::string& 
   selection->headerPath = found.header;
   return Choose(found, names, setPath, selection, error) && ShareGrid(selection, error);
 }
+
+}  // namespace las

@@ -15,8 +15,10 @@
 #include "libs/dorvex/dorvex.h"
 #include "libs/las/sample_grid.h"
 
+namespace las {
+
 struct LasSelection {
-  std::vector<DorvexItem> curves;
+  std::vector<dorvex::DorvexItem> curves;
   std::vector<std::string> names;  // their curve names, as stored (items are passes)
   std::string headerPath;          // the stored LAS header of the highest pass; "" when none
   LasGrid grid;
@@ -25,6 +27,8 @@ struct LasSelection {
 
 // An empty names list takes every curve. False, with the reason, when the
 // path is no data set or the curves cannot share a file.
-bool SelectCurves(DorvexLibrary& library, uint32_t database, const std::string& setPath,
+bool SelectCurves(dorvex::DorvexLibrary& library, uint32_t database, const std::string& setPath,
                   const std::vector<std::string>& names, LasSelection* selection,
                   std::string* error);
+
+}  // namespace las

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace las {
+
 namespace {
 
 constexpr int kMostDecimals = 18;
@@ -69,3 +71,5 @@ std::string DecimalText(const LasDecimalGrid& grid, int64_t k) {
   size_t whole = digits.size() - fraction;
   return (negative ? "-" : "") + digits.substr(0, whole) + "." + digits.substr(whole);
 }
+
+}  // namespace las

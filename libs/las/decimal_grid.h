@@ -23,6 +23,8 @@
 
 #include "libs/las/index_unit.h"
 
+namespace las {
+
 struct LasDecimalGrid {
   int decimals = 0;
   __int128 start = 0;  // STRT times 10^decimals
@@ -36,3 +38,5 @@ bool FindDecimalGrid(int32_t top, int32_t step, int64_t count, const LasIndexUni
 
 // The k-th index value of the grid as text, with at least one decimal.
 std::string DecimalText(const LasDecimalGrid& grid, int64_t k);
+
+}  // namespace las

@@ -2,6 +2,8 @@
 
 #include "libs/las/las_lines.h"
 
+namespace las {
+
 namespace {
 
 // The colon that ends the value: the last one with a blank before it, else
@@ -53,3 +55,5 @@ LasHeaderLine SplitHeaderLine(std::string_view text, int32_t number) {
   if (!SplitAtDot(left, &line)) SplitAtBlank(left, &line);
   return line;
 }
+
+}  // namespace las

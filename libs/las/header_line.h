@@ -20,6 +20,8 @@
 #include <string>
 #include <string_view>
 
+namespace las {
+
 struct LasHeaderLine {
   std::string mnemonic;
   std::string unit;
@@ -29,3 +31,5 @@ struct LasHeaderLine {
 };
 
 LasHeaderLine SplitHeaderLine(std::string_view text, int32_t line);
+
+}  // namespace las

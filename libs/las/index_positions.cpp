@@ -5,6 +5,8 @@
 
 #include "libs/las/las_number.h"
 
+namespace las {
+
 namespace {
 
 // Rows left out, and the first of them.
@@ -83,3 +85,5 @@ bool FindPositions(const LasFile& file, const LasIndexUnit& unit, LasPositions* 
               notes);
   return true;
 }
+
+}  // namespace las

@@ -11,12 +11,15 @@
 #include <cstddef>
 #include <vector>
 
+#include "libs/dorvex/index_limits.h"
 #include "libs/las/index_unit.h"
 #include "libs/las/las_file.h"
 
+namespace las {
+
 // The database keeps its open-range markers at plus and minus this index;
 // positions stay strictly between them.
-constexpr double kLasIndexLimit = 1073741400.0;
+constexpr double kLasIndexLimit = dorvex::kIndexLimit;
 
 struct LasPositions {
   std::vector<double> at;    // index units, strictly increasing
@@ -26,3 +29,5 @@ struct LasPositions {
 
 bool FindPositions(const LasFile& file, const LasIndexUnit& unit, LasPositions* positions,
                    std::vector<LasProblem>* notes, LasProblem* problem);
+
+}  // namespace las

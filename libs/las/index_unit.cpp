@@ -4,6 +4,8 @@
 
 #include "libs/las/las_lines.h"
 
+namespace las {
+
 namespace {
 
 constexpr LasIndexUnit kFeet{"F", false, 6000, 1};
@@ -38,3 +40,5 @@ const LasIndexUnit& DefaultIndexUnit(bool time, bool metric) {
   if (time) return kSeconds;
   return metric ? kMetres : kFeet;
 }
+
+}  // namespace las

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace las {
+
 struct LasIndexUnit {
   const char* mnemonic;  // as an exported file writes it: F, M, S or MS
   bool time;
@@ -33,3 +35,5 @@ extern const char kIndexUnitChoice[];
 // The unit an export writes when the data brings none: seconds for time,
 // else metres or feet.
 const LasIndexUnit& DefaultIndexUnit(bool time, bool metric);
+
+}  // namespace las

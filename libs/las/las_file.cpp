@@ -3,6 +3,8 @@
 #include "libs/las/las_lines.h"
 #include "libs/las/las_number.h"
 
+namespace las {
+
 bool LasFile::IsVersion12() const {
   double number = 0;
   return ReadLasNumber(FirstLasWord(version), &number) && number < 2.0;
@@ -14,3 +16,5 @@ const LasHeaderLine* LasFile::FindWell(std::string_view mnemonic) const {
   }
   return nullptr;
 }
+
+}  // namespace las

@@ -16,6 +16,8 @@
 
 #include "libs/las/header_line.h"
 
+namespace las {
+
 // Something wrong, or tolerated, at a line of a file (0: the file as a whole).
 struct LasProblem {
   int32_t line = 0;
@@ -46,3 +48,5 @@ struct LasFile {
   bool IsVersion12() const;
   const LasHeaderLine* FindWell(std::string_view mnemonic) const;
 };
+
+}  // namespace las

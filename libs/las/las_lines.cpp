@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace las {
+
 bool LasLines::Next(std::string_view* line) {
   if (next_ >= text_.size()) return false;
   start_ = next_;
@@ -49,3 +51,5 @@ std::string UpperLas(std::string text) {
   for (char& c : text) c = Upper(c);
   return text;
 }
+
+}  // namespace las

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+namespace las {
+
 class LasLines {
  public:
   explicit LasLines(std::string_view text) : text_(text) {}
@@ -45,3 +47,5 @@ std::string_view FirstLasWord(std::string_view text);
 // path components compare.
 bool SameLasText(std::string_view a, std::string_view b);
 std::string UpperLas(std::string text);
+
+}  // namespace las

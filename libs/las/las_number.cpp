@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+namespace las {
+
 namespace {
 
 template <typename Number>
@@ -16,3 +18,5 @@ std::string Text(Number value) {
 
 std::string LasNumberText(double value) { return Text(value); }
 std::string LasNumberText(float value) { return Text(value); }
+
+}  // namespace las

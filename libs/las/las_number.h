@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+namespace las {
+
 // Inline: the data section reads every value through it.
 inline bool ReadLasNumber(std::string_view text, double* value) {
   const char* start = text.data();
@@ -33,3 +35,5 @@ inline bool ReadLasNumber(std::string_view text, double* value) {
 
 std::string LasNumberText(double value);
 std::string LasNumberText(float value);
+
+}  // namespace las

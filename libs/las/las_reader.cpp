@@ -6,6 +6,8 @@
 #include "libs/las/las_lines.h"
 #include "libs/las/las_number.h"
 
+namespace las {
+
 namespace {
 
 enum Section : int {
@@ -187,3 +189,5 @@ bool ReadLasHeader(std::string_view text, LasFile* file, LasProblem* problem) {
   LasLines lines(text);
   return ReadHeaderPart(lines, text, file, problem);
 }
+
+}  // namespace las

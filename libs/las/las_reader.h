@@ -14,9 +14,13 @@
 
 #include "libs/las/las_file.h"
 
+namespace las {
+
 // False, with the problem, when the text is no LAS file this reader can take.
 bool ReadLas(std::string_view text, LasFile* file, LasProblem* problem);
 
 // Only the sections before ~A: a header kept apart from its data, as a
 // database keeps it. The ~A section, if any, is not read.
 bool ReadLasHeader(std::string_view text, LasFile* file, LasProblem* problem);
+
+}  // namespace las

@@ -9,6 +9,8 @@
 #include "libs/las/las_lines.h"
 #include "libs/las/las_number.h"
 
+namespace las {
+
 namespace {
 
 constexpr int32_t kLargestStep = 65535;
@@ -206,3 +208,5 @@ bool PlaceSamples(const LasFile& file, const LasSampleOptions& options, LasCurve
                    [](const LasProblem& a, const LasProblem& b) { return a.line < b.line; });
   return true;
 }
+
+}  // namespace las

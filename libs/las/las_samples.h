@@ -15,6 +15,8 @@
 #include "libs/las/las_file.h"
 #include "libs/las/sample_grid.h"
 
+namespace las {
+
 struct LasSampleOptions {
   double step = 0;                   // the step asked for, in display units; 0: the data's
   int64_t depthIndexPerUnit = 6000;  // index units to the display depth unit (feet or metres)
@@ -29,3 +31,5 @@ struct LasCurveSet {
 
 bool PlaceSamples(const LasFile& file, const LasSampleOptions& options, LasCurveSet* set,
                   LasProblem* problem);
+
+}  // namespace las

@@ -6,6 +6,8 @@
 
 #include "libs/las/las_number.h"
 
+namespace las {
+
 namespace {
 
 constexpr char kEnd[] = "\r\n";
@@ -139,3 +141,5 @@ std::string WriteLas(const LasOutput& output) {
   }
   return text;
 }
+
+}  // namespace las

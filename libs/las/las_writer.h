@@ -19,6 +19,8 @@
 #include "libs/las/decimal_grid.h"
 #include "libs/las/header_line.h"
 
+namespace las {
+
 struct LasOutput {
   std::vector<LasHeaderLine> well;    // STRT, STOP, STEP and NULL first
   std::vector<LasHeaderLine> curves;  // the index first
@@ -32,3 +34,5 @@ struct LasOutput {
 };
 
 std::string WriteLas(const LasOutput& output);
+
+}  // namespace las

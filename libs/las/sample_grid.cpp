@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace las {
+
 namespace {
 
 // How near a row must be to a step to give its value as it is: a tenth of a
@@ -77,3 +79,5 @@ std::vector<float> ApplyPlan(const LasPlan& plan, const double* values, size_t s
   }
   return curve;
 }
+
+}  // namespace las

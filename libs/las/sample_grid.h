@@ -23,6 +23,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace las {
+
 struct LasGrid {
   int32_t top = 0;
   int32_t step = 0;
@@ -49,3 +51,5 @@ LasPlan PlanGrid(const std::vector<double>& at, const LasGrid& grid, double spac
 // curve's values at the positions.
 std::vector<float> ApplyPlan(const LasPlan& plan, const double* values, size_t stride,
                              const std::vector<size_t>& rows);
+
+}  // namespace las

@@ -6,6 +6,8 @@
 #include <strings.h>
 #include <vector>
 
+namespace sift32 {
+
 struct Sift32Instance {
   std::string specification;
   bool gaussian = false;
@@ -140,3 +142,5 @@ std::string Sift32Specification(Sift32Library& library, uint32_t handle) {
   Sift32Instance* filter = Sift32Find(library, handle);
   return filter == nullptr ? std::string() : filter->specification;
 }
+
+}  // namespace sift32

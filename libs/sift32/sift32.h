@@ -23,6 +23,8 @@
 #include <memory>
 #include <string>
 
+namespace sift32 {
+
 struct Sift32Instance;
 
 class Sift32Library {
@@ -74,3 +76,5 @@ int32_t Sift32ReadAhead(Sift32Library& library, uint32_t handle);
 // specification text it was created from ("" for an unknown handle).
 int32_t Sift32Window(Sift32Library& library, uint32_t handle);
 std::string Sift32Specification(Sift32Library& library, uint32_t handle);
+
+}  // namespace sift32

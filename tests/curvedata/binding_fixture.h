@@ -16,9 +16,12 @@
 #include <vector>
 
 #include "curvedata/context.h"
-#include "curvedata/curve_info.h"
-#include "curvedata/recording_screen.h"
-#include "job/job_list.h"
+#include "libs/dorvex/curve_info.h"
+#include "model/job_list.h"
+#include "tests/support/scripted_screen.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillex {
 
 // A zeroed record with values put at their byte offsets (little-endian).
 template <size_t N>
@@ -38,49 +41,47 @@ struct RecordBytes {
 class BindingTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/quillex_binding_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    home_ = pattern;
-    ASSERT_EQ(DorvexInitializeAt(context_.dorvex, home_), 1);
+    home_ = folder_.path();
+    ASSERT_FALSE(home_.empty());
+    ASSERT_EQ(dorvex::DorvexInitializeAt(context_.dorvex, home_), 1);
     file_ = MakeDatabase("WELL");
   }
-  void TearDown() override { std::filesystem::remove_all(home_); }
 
   // Starts the library again with these [Corvane] settings ("Units=2");
   // only while nothing is open.
   void UseSettings(const std::string& lines) {
     std::ofstream(home_ + "/jobs/corvane.ini") << "[Corvane]\n" << lines << "\n";
-    ASSERT_EQ(DorvexInitializeAt(context_.dorvex, home_), 1);
+    ASSERT_EQ(dorvex::DorvexInitializeAt(context_.dorvex, home_), 1);
   }
 
   std::string MakeDatabase(const std::string& name) {
-    std::string file = DorvexDatabaseFile(context_.dorvex, name);
-    EXPECT_EQ(DorvexCreateDatabase(context_.dorvex, file), 0);
+    std::string file = dorvex::DorvexDatabaseFile(context_.dorvex, name);
+    EXPECT_EQ(dorvex::DorvexCreateDatabase(context_.dorvex, file), 0);
     return file;
   }
 
   uint32_t Open(const std::string& file) {
     uint32_t database = 0;
-    DorvexOpenDatabase(context_.dorvex, file, 0, &database);
+    dorvex::DorvexOpenDatabase(context_.dorvex, file, 0, &database);
     return database;
   }
 
   // An item of WELL with count elements from its top, finished or still
   // being recorded.
-  void PutItem(const std::string& path, const CurveInfo& info, const void* elements, int32_t count,
+  void PutItem(const std::string& path, const dorvex::CurveInfo& info, const void* elements, int32_t count,
                bool recording = false) {
-    DorvexLibrary& dorvex = context_.dorvex;
+    dorvex::DorvexLibrary& dorvex = context_.dorvex;
     uint32_t database = Open(file_);
     uint32_t curve = 0;
-    ASSERT_EQ(DorvexCreateCurve(dorvex, database, path, sizeof info, &info), 0) << path;
-    ASSERT_EQ(DorvexOpenCurve(dorvex, database, path, &curve, kDorvexWrite, nullptr), 0);
+    ASSERT_EQ(dorvex::DorvexCreateCurve(dorvex, database, path, sizeof info, &info), 0) << path;
+    ASSERT_EQ(dorvex::DorvexOpenCurve(dorvex, database, path, &curve, dorvex::kDorvexWrite, nullptr), 0);
     if (count > 0) {
-      EXPECT_EQ(DorvexWriteSamples(dorvex, curve, info.top, count, elements), 0);
+      EXPECT_EQ(dorvex::DorvexWriteSamples(dorvex, curve, info.top, count, elements), 0);
     }
-    EXPECT_EQ(DorvexSetRecording(dorvex, curve, recording), 0);
-    DorvexCloseDatabase(dorvex, database);
+    EXPECT_EQ(dorvex::DorvexSetRecording(dorvex, curve, recording), 0);
+    dorvex::DorvexCloseDatabase(dorvex, database);
   }
-  void PutCurve(const std::string& path, const CurveInfo& info, const std::vector<float>& values,
+  void PutCurve(const std::string& path, const dorvex::CurveInfo& info, const std::vector<float>& values,
                 bool recording = false) {
     PutItem(path, info, values.data(), static_cast<int32_t>(values.size()), recording);
   }
@@ -88,20 +89,20 @@ class BindingTest : public ::testing::Test {
   // Nodes (data sets, numbered results), made in one transaction.
   void PutNodes(const std::string& file, const std::vector<std::string>& paths) {
     uint32_t database = Open(file);
-    ASSERT_EQ(DorvexBeginBatch(context_.dorvex, database), 0);
+    ASSERT_EQ(dorvex::DorvexBeginBatch(context_.dorvex, database), 0);
     for (const std::string& path : paths) {
       auto level = static_cast<int32_t>(std::count(path.begin(), path.end(), '/')) - 1;
-      ASSERT_EQ(DorvexCreateNode(context_.dorvex, database, path, 0, nullptr, level, 0), 1);
+      ASSERT_EQ(dorvex::DorvexCreateNode(context_.dorvex, database, path, 0, nullptr, level, 0), 1);
     }
-    ASSERT_EQ(DorvexEndBatch(context_.dorvex, database, true), 0);
-    DorvexCloseDatabase(context_.dorvex, database);
+    ASSERT_EQ(dorvex::DorvexEndBatch(context_.dorvex, database, true), 0);
+    dorvex::DorvexCloseDatabase(context_.dorvex, database);
   }
 
   bool Exists(const std::string& file, const std::string& path) {
     uint32_t database = Open(file);
-    std::vector<DorvexItem> items;
-    bool found = database != 0 && DorvexListItems(context_.dorvex, database, path, &items) == 0;
-    DorvexCloseDatabase(context_.dorvex, database);
+    std::vector<dorvex::DorvexItem> items;
+    bool found = database != 0 && dorvex::DorvexListItems(context_.dorvex, database, path, &items) == 0;
+    dorvex::DorvexCloseDatabase(context_.dorvex, database);
     return found;
   }
 
@@ -117,13 +118,13 @@ class BindingTest : public ::testing::Test {
     stored.elements.resize(static_cast<size_t>(count) * elementSize);
     uint32_t database = Open(file_);
     uint32_t curve = 0;
-    CurveInfo info{};
+    dorvex::CurveInfo info{};
     stored.found =
-        DorvexOpenCurve(context_.dorvex, database, path, &curve, kDorvexRead, &info) == 0;
+        dorvex::DorvexOpenCurve(context_.dorvex, database, path, &curve, dorvex::kDorvexRead, &info) == 0;
     std::memcpy(stored.info.data(), &info, sizeof info);
     if (stored.found)
-      DorvexReadSamples(context_.dorvex, curve, info.top, count, stored.elements.data());
-    DorvexCloseDatabase(context_.dorvex, database);
+      dorvex::DorvexReadSamples(context_.dorvex, curve, info.top, count, stored.elements.data());
+    dorvex::DorvexCloseDatabase(context_.dorvex, database);
     return stored;
   }
 
@@ -167,8 +168,11 @@ class BindingTest : public ::testing::Test {
            << " slots open; output database " << context_.outputDatabase;
   }
 
+  test_support::TempFolder folder_{"quillex_binding"};
   std::string home_;
   std::string file_;
-  RecordingScreen screen_;
+  ScriptedScreen screen_;
   Context context_{screen_};
 };
+
+}  // namespace quillex

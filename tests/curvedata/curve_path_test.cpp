@@ -5,6 +5,8 @@
 
 #include "tests/curvedata/binding_fixture.h"
 
+namespace quillex {
+
 namespace {
 
 TEST(CurvePath, PathComponentSkipsEmptyComponentsAndCutsLongOnes) {
@@ -96,3 +98,5 @@ TEST_F(SourceLabelTest, ParseWithoutColonTellsTheUserAndGivesNothing) {
 }
 
 }  // namespace
+
+}  // namespace quillex

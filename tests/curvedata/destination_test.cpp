@@ -3,8 +3,10 @@
 // Output Destination browse.
 #include "curvedata/destination.h"
 
-#include "curvedata/controls.h"
+#include "model/controls.h"
 #include "tests/curvedata/binding_fixture.h"
+
+namespace quillex {
 
 namespace {
 
@@ -158,3 +160,5 @@ TEST_F(DestinationTest, TheOutputDestinationBrowse) {
 }
 
 }  // namespace
+
+}  // namespace quillex

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "curvedata/controls.h"
+#include "model/controls.h"
 #include "tests/curvedata/binding_fixture.h"
+
+namespace quillex {
 
 namespace {
 
@@ -114,3 +116,5 @@ TEST_F(IndexValueTest, ShownValuesReadBackAsShown) {
 }
 
 }  // namespace
+
+}  // namespace quillex

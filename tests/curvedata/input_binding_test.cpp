@@ -8,6 +8,8 @@
 #include "curvedata/output_curves.h"
 #include "tests/curvedata/binding_fixture.h"
 
+namespace quillex {
+
 namespace {
 
 constexpr double kUntouched = -777.0;
@@ -16,12 +18,12 @@ class InputBindingTest : public BindingTest {
  protected:
   void SetUp() override {
     BindingTest::SetUp();
-    int32_t api = DorvexUnitCode(context_.dorvex, "GAPI");
-    PutCurve("/A/B/C/SET/GR/1", SampleCurveInfo("", 0, false, api, 0, 3000, 1500), {1, 2, 3});
-    PutCurve("/A/B/C/SET/GR/2", SampleCurveInfo("", 0, false, api, 3000, 6000, 750), {1, 2, 3});
-    PutCurve("/A/B/C/SET/_vars_/K", SampleCurveInfo("", 0, false, 0, 0, 0, 100), {7});
-    PutCurve("/A/B/C/TIME/TT/1", SampleCurveInfo("", 0, true, kUnitSeconds, 0, 200, 100), {1});
-    CurveInfo odd = SampleCurveInfo("", 0, false, api, 0, 0, 100);
+    int32_t api = dorvex::DorvexUnitCode(context_.dorvex, "GAPI");
+    PutCurve("/A/B/C/SET/GR/1", dorvex::SampleCurveInfo("", 0, false, api, 0, 3000, 1500), {1, 2, 3});
+    PutCurve("/A/B/C/SET/GR/2", dorvex::SampleCurveInfo("", 0, false, api, 3000, 6000, 750), {1, 2, 3});
+    PutCurve("/A/B/C/SET/_vars_/K", dorvex::SampleCurveInfo("", 0, false, 0, 0, 0, 100), {7});
+    PutCurve("/A/B/C/TIME/TT/1", dorvex::SampleCurveInfo("", 0, true, dorvex::kUnitSeconds, 0, 200, 100), {1});
+    dorvex::CurveInfo odd = dorvex::SampleCurveInfo("", 0, false, api, 0, 0, 100);
     odd.timeWord = 0x00FF;  // a zero high byte: depth
     PutCurve("/A/B/C/SET/LOW/1", odd, {1});
     odd.typeA = 10;
@@ -29,11 +31,11 @@ class InputBindingTest : public BindingTest {
     odd.typeA = 0;
     odd.typeB = 3;
     PutCurve("/A/B/C/SET/BADB/1", odd, {1});
-    PutCurve("/A/B/C/SET/ONE/1", SampleCurveInfo("", 0, false, api, 0, 0, 0), {4});
-    CurveInfo recording = SampleCurveInfo("", 0, false, api, 6000, 7500, 1500);
+    PutCurve("/A/B/C/SET/ONE/1", dorvex::SampleCurveInfo("", 0, false, api, 0, 0, 0), {4});
+    dorvex::CurveInfo recording = dorvex::SampleCurveInfo("", 0, false, api, 6000, 7500, 1500);
     PutCurve("/A/B/C/SET/REC/1", recording, {1, 2}, true);
     PutCurve("/A/B/C/SET/NEW/1", recording, {}, true);
-    PutCurve("/A/B/C/SET/DEPT/1", SampleCurveInfo("", 0, false, kUnitFeet, 0, 400, 100),
+    PutCurve("/A/B/C/SET/DEPT/1", dorvex::SampleCurveInfo("", 0, false, dorvex::kUnitFeet, 0, 400, 100),
              {1.0F, 2.5F, -3.0F, 10.0F, 0.3048F});
   }
 
@@ -161,17 +163,17 @@ TEST_F(InputBindingTest, TheFirstInputDecidesDepthOrTime) {
 
 TEST_F(InputBindingTest, UnitsFollowTheSystemUnlessGivenOrKeptFromAnEarlierRun) {
   UseSettings("Units=1");
-  DorvexLibrary& dorvex = context_.dorvex;
-  uint32_t earlier = DorvexMakeConversion(dorvex, kUnitFeet, kUnitMetres);
+  dorvex::DorvexLibrary& dorvex = context_.dorvex;
+  uint32_t earlier = dorvex::DorvexMakeConversion(dorvex, dorvex::kUnitFeet, dorvex::kUnitMetres);
   struct Case {
     int32_t units, sourceUnits;
     uint32_t conversion;
     int32_t unitsAfter;
     double hundredReadsAs;
   } cases[] = {
-      {0, 0, 0, kUnitMetres, 30.48},                      // the metric system's unit
-      {kUnitFeet, 0, 0, kUnitFeet, 100.0},                // the job's own unit
-      {kUnitFeet, kUnitFeet, earlier, kUnitFeet, 30.48},  // kept from an earlier run
+      {0, 0, 0, dorvex::kUnitMetres, 30.48},                      // the metric system's unit
+      {dorvex::kUnitFeet, 0, 0, dorvex::kUnitFeet, 100.0},                // the job's own unit
+      {dorvex::kUnitFeet, dorvex::kUnitFeet, earlier, dorvex::kUnitFeet, 30.48},  // kept from an earlier run
   };
   for (const Case& c : cases) {
     VariableBinding& node = AddNode(output_, "DEPT", "/A/B/C/SET/DEPT/1");
@@ -180,18 +182,18 @@ TEST_F(InputBindingTest, UnitsFollowTheSystemUnlessGivenOrKeptFromAnEarlierRun) 
     node.conversion = c.conversion;
     ASSERT_TRUE(ConnectInput(context_, node));
     EXPECT_EQ(node.units, c.unitsAfter);
-    EXPECT_EQ(node.sourceUnits, kUnitFeet);
-    EXPECT_NEAR(DorvexConvert(dorvex, 100.0, node.conversion), c.hundredReadsAs, 1e-9);
+    EXPECT_EQ(node.sourceUnits, dorvex::kUnitFeet);
+    EXPECT_NEAR(dorvex::DorvexConvert(dorvex, 100.0, node.conversion), c.hundredReadsAs, 1e-9);
   }
   CloseAllCurves(context_);
   EXPECT_TRUE(NothingOpen());
-  EXPECT_NEAR(DorvexConvert(dorvex, 100.0, output_.variables[0]->conversion), 30.48, 1e-9)
+  EXPECT_NEAR(dorvex::DorvexConvert(dorvex, 100.0, output_.variables[0]->conversion), 30.48, 1e-9)
       << "the conversion outlives the close";
 }
 
 TEST_F(InputBindingTest, TheReaderGivesSamplesAsStoredOrInTheFormulaUnits) {
   VariableBinding& node = AddNode(output_, "DEPT", "/A/B/C/SET/DEPT/1");
-  node.units = kUnitMetres;
+  node.units = dorvex::kUnitMetres;
   ASSERT_TRUE(ConnectInput(context_, node));
   uint32_t toMetres = node.conversion;
   ASSERT_NE(toMetres, 0U);
@@ -226,7 +228,7 @@ TEST_F(InputBindingTest, AFailedReadIsReportedAndLeavesTheValue) {
   EXPECT_EQ(value, kUntouched);
 
   uint32_t closed = node.curve;
-  DorvexCloseCurve(context_.dorvex, closed);
+  dorvex::DorvexCloseCurve(context_.dorvex, closed);
   for (uint32_t curve : {closed, 0U, 9999U}) {
     node.curve = curve;
     int result = reader.ReadSample(node, 0, &value);
@@ -237,3 +239,5 @@ TEST_F(InputBindingTest, AFailedReadIsReportedAndLeavesTheValue) {
 }
 
 }  // namespace
+
+}  // namespace quillex

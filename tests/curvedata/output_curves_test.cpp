@@ -2,10 +2,12 @@
 // back byte for byte, and closing everything after a run or a failure.
 #include "curvedata/output_curves.h"
 
-#include "curvedata/controls.h"
 #include "curvedata/index_value.h"
 #include "curvedata/input_binding.h"
+#include "model/controls.h"
 #include "tests/curvedata/binding_fixture.h"
+
+namespace quillex {
 
 namespace {
 
@@ -34,7 +36,7 @@ class OutputCurvesTest : public BindingTest {
 };
 
 TEST_F(OutputCurvesTest, CreatedCurvesAreDescribedByteForByte) {
-  int32_t api = DorvexUnitCode(context_.dorvex, "GAPI");
+  int32_t api = dorvex::DorvexUnitCode(context_.dorvex, "GAPI");
   std::string longText(200, 'x');
   struct Case {
     const char* name;
@@ -76,11 +78,11 @@ TEST_F(OutputCurvesTest, CreatedCurvesAreDescribedByteForByte) {
 
 TEST_F(OutputCurvesTest, SamplesAreStoredInTheOutputsUnitsAndTheRunClosesEverything) {
   UseSettings("Units=2");  // formulas work in feet
-  PutCurve("/A/B/C/SET/GR/1", SampleCurveInfo("", 0, false, 0, 0, 1500, 1500), {1, 2});
+  PutCurve("/A/B/C/SET/GR/1", dorvex::SampleCurveInfo("", 0, false, 0, 0, 1500, 1500), {1, 2});
   OutputDef& length = AddOutput("LEN");
-  length.units = kUnitMetres;
+  length.units = dorvex::kUnitMetres;
   OutputDef& gamma = AddOutput("GR2");
-  gamma.units = DorvexUnitCode(context_.dorvex, "GAPI");
+  gamma.units = dorvex::DorvexUnitCode(context_.dorvex, "GAPI");
   VariableBinding& input = AddNode(gamma, "GR", "/A/B/C/SET/GR/1");
   ASSERT_TRUE(ConnectInput(context_, input));
   StartRun(1, "");
@@ -111,7 +113,7 @@ TEST_F(OutputCurvesTest, SamplesAreStoredInTheOutputsUnitsAndTheRunClosesEveryth
 
 TEST_F(OutputCurvesTest, AFailedCreationAbortsTheRunAndKeepsTheCurvesMadeBefore) {
   EXPECT_TRUE(CreateAllOutputs(context_)) << "a job without outputs";
-  PutCurve("/A/B/C/_qxj1_/SP/1", SampleCurveInfo("", 0, false, 0, 0, 0, 100), {1});
+  PutCurve("/A/B/C/_qxj1_/SP/1", dorvex::SampleCurveInfo("", 0, false, 0, 0, 0, 100), {1});
   for (const char* name : {"GR2", "SP", "RT"}) AddOutput(name);
   struct Case {
     std::string database;
@@ -189,7 +191,7 @@ TEST_F(OutputCurvesTest, AnExistingNamedSettingsItemWinsAndAFailedWriteIsTold) {
   EXPECT_EQ(context_.job.presentation, "OLD.PRS");
   EXPECT_EQ(screen_.Text(control::kPresentation), "OLD.PRS");
 
-  CurveInfo unnamed = SampleCurveInfo("", 0, false, 0, 0, 0, 100);
+  dorvex::CurveInfo unnamed = dorvex::SampleCurveInfo("", 0, false, 0, 0, 0, 100);
   unnamed.elementSize = sizeof(RunDefaults);
   RunDefaults empty{};
   PutItem("/A/B/C/OTHER/_defaults_/1", unnamed, &empty, 1);
@@ -217,3 +219,5 @@ TEST_F(OutputCurvesTest, AnExistingNamedSettingsItemWinsAndAFailedWriteIsTold) {
 }
 
 }  // namespace
+
+}  // namespace quillex

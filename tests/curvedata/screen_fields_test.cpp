@@ -5,27 +5,27 @@
 #include <gtest/gtest.h>
 
 #include "curvedata/context.h"
-#include "curvedata/controls.h"
 #include "curvedata/job_fields.h"
-#include "curvedata/message_box.h"
-#include "curvedata/recording_screen.h"
 #include "curvedata/unit_list.h"
+#include "model/controls.h"
+#include "model/message_box.h"
+#include "tests/support/scripted_screen.h"
+
+namespace quillex {
 
 namespace {
 
 // A context on a recording screen; nothing here needs the library started.
 class ScreenTest : public ::testing::Test {
  protected:
-  RecordingScreen screen_;
+  ScriptedScreen screen_;
   Context context_{screen_};
 };
 using MessageBoxTest = ScreenTest;
 using JobFieldsTest = ScreenTest;
 using UnitListTest = ScreenTest;
 
-TEST_F(MessageBoxTest, CaptionStyleOwnerAndEcho) {
-  std::vector<std::string> echoed;
-  screen_.OnBox([&](const RecordedBox& shown) { echoed.push_back(shown.text); });
+TEST_F(MessageBoxTest, CaptionStyleAndOwner) {
   ErrorBox(screen_, "bad");
   InfoBox(screen_, "note");
   AskYesNo(screen_, "sure?");
@@ -33,7 +33,6 @@ TEST_F(MessageBoxTest, CaptionStyleOwnerAndEcho) {
   ErrorBox(screen_, "late");
   std::vector<std::string> texts{"bad", "note", "sure?", "late"};
   EXPECT_EQ(screen_.BoxTexts(), texts);
-  EXPECT_EQ(echoed, texts) << "each box is echoed as it is shown";
   std::vector<uint32_t> styles{0x2010, 0x2040, 0x4, 0x2010};  // stop, information, Yes/No
   for (size_t i = 0; i < texts.size(); ++i) {
     const RecordedBox& shown = screen_.boxes()[i];
@@ -110,15 +109,15 @@ TEST(ScaleRules, DifferForRunAndSave) {
 TEST_F(UnitListTest, EveryNameLeadsBackToItsEntry) {
   LoadUnitList(context_);
   ASSERT_GT(context_.unitCount, 0);
-  EXPECT_EQ(UnitMnemonicOf(context_, kUnitFeet), "F");
-  EXPECT_EQ(UnitNameOf(context_, kUnitMetres), "Metres");
-  EXPECT_EQ(UnitCodeOfName(context_, "Seconds"), kUnitSeconds);
-  EXPECT_EQ(UnitMnemonicAt(context_, UnitPosition(context_, kUnitMetres)), "M");
+  EXPECT_EQ(UnitMnemonicOf(context_, dorvex::kUnitFeet), "F");
+  EXPECT_EQ(UnitNameOf(context_, dorvex::kUnitMetres), "Metres");
+  EXPECT_EQ(UnitCodeOfName(context_, "Seconds"), dorvex::kUnitSeconds);
+  EXPECT_EQ(UnitMnemonicAt(context_, UnitPosition(context_, dorvex::kUnitMetres)), "M");
   std::vector<std::string> names = UnitNames(context_);
   ASSERT_EQ(names.size(), context_.units.size());
   ASSERT_EQ(names.size(), static_cast<size_t>(context_.unitCount));
   for (size_t i = 0; i < names.size(); ++i) {
-    const UnitEntry& entry = context_.units[i];
+    const corutil::UnitEntry& entry = context_.units[i];
     EXPECT_EQ(names[i], entry.name);
     EXPECT_EQ(UnitCodeOfName(context_, entry.name), entry.code) << entry.name;
     EXPECT_EQ(UnitPosition(context_, entry.code), static_cast<int32_t>(i)) << entry.name;
@@ -130,12 +129,12 @@ TEST_F(UnitListTest, MissesGiveTheEmptyAnswers) {
   struct Case {
     const char* name;
     int32_t code;
-  } names[] = {{"  Metres\t", kUnitMetres}, {"metres", 0}, {"METRES", 0}, {"Metre", 0},
+  } names[] = {{"  Metres\t", dorvex::kUnitMetres}, {"metres", 0}, {"METRES", 0}, {"Metre", 0},
                {"", 0},                     {"   ", 0},    {"M", 0}};
   for (const auto& c : names) EXPECT_EQ(UnitCodeOfName(context_, c.name), c.code) << c.name;
   // A unit registered after the list was loaded is not offered.
-  int32_t later = DorvexUnitCode(context_.dorvex, "QXFOO");
-  ASSERT_GE(later, kFirstRegistryCode);
+  int32_t later = dorvex::DorvexUnitCode(context_.dorvex, "QXFOO");
+  ASSERT_GE(later, dorvex::kFirstRegistryCode);
   for (int32_t code : {0, -1, 999, 99999, later}) {
     EXPECT_EQ(UnitPosition(context_, code), -1) << code;
     EXPECT_EQ(UnitNameOf(context_, code), "") << code;
@@ -151,8 +150,10 @@ TEST_F(UnitListTest, AFreedListAnswersNothing) {
   FreeUnitList(context_);
   EXPECT_EQ(context_.unitCount, 0);
   EXPECT_TRUE(UnitNames(context_).empty());
-  EXPECT_EQ(UnitPosition(context_, kUnitFeet), -1);
+  EXPECT_EQ(UnitPosition(context_, dorvex::kUnitFeet), -1);
   EXPECT_EQ(UnitCodeOfName(context_, "Feet"), 0);
 }
 
 }  // namespace
+
+}  // namespace quillex

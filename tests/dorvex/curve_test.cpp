@@ -8,6 +8,8 @@
 
 #include "tests/dorvex/dorvex_fixture.h"
 
+namespace dorvex {
+
 namespace {
 
 // Creating and opening: the description comes back verbatim, pass "*" is the
@@ -232,3 +234,5 @@ TEST(DorvexServices, ArgumentBlocksTempFilesAndLaunch) {
 }
 
 }  // namespace
+
+}  // namespace dorvex

@@ -14,6 +14,8 @@
 
 #include "tests/dorvex/dorvex_fixture.h"
 
+namespace dorvex {
+
 namespace {
 
 void WriteFile(const std::string& path, const std::string& bytes) {
@@ -203,3 +205,5 @@ TEST_F(DorvexTest, AReadOnlyFileIsReadButNeverWritten) {
 }
 
 }  // namespace
+
+}  // namespace dorvex

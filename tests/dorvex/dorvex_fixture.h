@@ -10,40 +10,39 @@
 #include <string>
 #include <vector>
 
+#include "libs/dorvex/curve_info.h"
 #include "libs/dorvex/dorvex.h"
+#include "tests/support/temp_folder.h"
+
+namespace dorvex {
 
 // A 244-byte curve description with the fields the library reads.
 inline std::vector<uint8_t> CurveInfoBytes(int32_t top, int32_t bottom, uint16_t step,
                                            uint16_t units = 62, uint16_t elementSize = 4) {
-  std::vector<uint8_t> info(kDorvexCurveInfoSize, 0);
-  info[0] = '1';
-  std::memcpy(info.data() + 11, "a test curve", 12);
-  std::memcpy(info.data() + 188, &units, 2);
-  std::memcpy(info.data() + 192, &top, 4);
-  std::memcpy(info.data() + 196, &bottom, 4);
-  std::memcpy(info.data() + 228, &elementSize, 2);
-  std::memcpy(info.data() + 230, &step, 2);
-  return info;
+  CurveInfo info = EmptyCurveInfo();
+  info.version[0] = '1';
+  std::strcpy(info.description, "a test curve");
+  info.units = units;
+  info.top = top;
+  info.bottom = bottom;
+  info.elementSize = elementSize;
+  info.step = step;
+  std::vector<uint8_t> bytes(sizeof info);
+  std::memcpy(bytes.data(), &info, sizeof info);
+  return bytes;
 }
 
 class DorvexTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/dorvex_test_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    home_ = pattern;
+    home_ = folder_.path();
+    ASSERT_FALSE(home_.empty());
     ASSERT_EQ(DorvexInitializeAt(library_, home_), 1);
     file_ = DorvexDatabaseFile(library_, "WELL");
     ASSERT_EQ(DorvexCreateDatabase(library_, file_), 0);
     ASSERT_EQ(DorvexOpenDatabase(library_, file_, 0, &database_), 0);
   }
 
-  void TearDown() override {
-    std::filesystem::permissions(home_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add);
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
-  }
 
   // Creates a float curve and writes values from its top on; returns the
   // curve opened for writing (still open) or 0.
@@ -91,8 +90,11 @@ class DorvexTest : public ::testing::Test {
     return DorvexCheckDatabase(library_, file_, &problems) == 0;
   }
 
+  test_support::TempFolder folder_{"dorvex_test"};
   std::string home_;
   std::string file_;
   DorvexLibrary library_;
   uint32_t database_ = 0;
 };
+
+}  // namespace dorvex

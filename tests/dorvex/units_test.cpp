@@ -2,6 +2,7 @@
 // conversions and equivalents; and the registry file that gives unknown unit
 // texts codes every process agrees on.
 #include "libs/dorvex/units.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -15,6 +16,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+namespace dorvex {
 
 namespace {
 
@@ -179,15 +182,10 @@ TEST(UnitInSystem, EquivalentsBothWays) {
 
 class UnitRegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/units_test_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    file_ = folder_ + "/units.txt";
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-  std::string folder_;
-  std::string file_;
+  void SetUp() override { ASSERT_FALSE(temp_.path().empty()); }
+  test_support::TempFolder temp_{"units_test"};
+  std::string folder_ = temp_.path();
+  std::string file_ = temp_.File("units.txt");
 };
 
 TEST_F(UnitRegistryTest, UnknownTextsKeepTheirCodesAcrossTables) {
@@ -263,3 +261,5 @@ TEST_F(UnitRegistryTest, RacingProcessesAgree) {
 }
 
 }  // namespace
+
+}  // namespace dorvex

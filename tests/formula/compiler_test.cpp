@@ -12,9 +12,11 @@
 #include "formula/builtin_functions.h"
 #include "formula/compiler.h"
 #include "formula/dump.h"
-#include "job/job_list.h"
 #include "libs/sift32/sift32.h"
+#include "model/job_list.h"
 #include "tests/formula/formula_fixture.h"
+
+namespace quillex {
 
 namespace {
 
@@ -363,3 +365,5 @@ TEST(CompilerRemoveFirstOccurrence, RemovesTheFirstOccurrenceOnly) {
 }
 
 }  // namespace
+
+}  // namespace quillex

@@ -13,11 +13,13 @@
 
 #include "tests/formula/formula_fixture.h"
 
+namespace quillex {
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-void ExpectMathErrorBoxes(const RecordingScreen& screen, size_t count) {
+void ExpectMathErrorBoxes(const ScriptedScreen& screen, size_t count) {
   ASSERT_EQ(screen.boxes().size(), count);
   for (const RecordedBox& shown : screen.boxes()) {
     EXPECT_EQ(shown.text, "Math error has occurred, result will be 0");
@@ -268,3 +270,5 @@ TEST(EvaluatorNodes, ScalarCallWithNoneOrMoreThanThreeArgumentsIsZero) {
 }
 
 }  // namespace
+
+}  // namespace quillex

@@ -11,11 +11,13 @@
 #include <vector>
 
 #include "curvedata/context.h"
-#include "curvedata/recording_screen.h"
 #include "curvedata/sample_reader.h"
 #include "formula/compiler.h"
 #include "formula/evaluator.h"
-#include "job/job_list.h"
+#include "model/job_list.h"
+#include "tests/support/scripted_screen.h"
+
+namespace quillex {
 
 // Answers each read from a function of the variable's name and the index, and
 // remembers every read in order.
@@ -36,7 +38,7 @@ class FakeReader : public SampleReader {
 };
 
 struct FormulaFixture {
-  RecordingScreen screen;
+  ScriptedScreen screen;
   Context context{screen};
   OutputDef& output = AppendOutput(context.job, std::make_unique<OutputDef>());
   std::unique_ptr<FakeReader> reader;
@@ -77,3 +79,5 @@ struct FormulaFixture {
     return *reader;
   }
 };
+
+}  // namespace quillex

@@ -14,6 +14,8 @@
 #include "libs/sift32/sift32.h"
 #include "tests/formula/formula_fixture.h"
 
+namespace quillex {
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -228,7 +230,7 @@ TEST(FilterCreate, InstanceFromTypeAndInterval) {
     ASSERT_EQ(f.Compile(row.formula), 1);
     const VariableBinding& call = *f.output.variables.back();
     EXPECT_EQ(call.kind, kNodeFilter);
-    EXPECT_EQ(Sift32Specification(f.context.filters, call.filter), row.filterText);
+    EXPECT_EQ(sift32::Sift32Specification(f.context.filters, call.filter), row.filterText);
     EXPECT_EQ(f.context.filters.InstanceCount(), 1u);
     EXPECT_EQ(f.screen.BoxTexts(),
               row.mathError ? std::vector<std::string>{kMathError} : std::vector<std::string>{});
@@ -243,7 +245,7 @@ TEST(FilterCreate, IntervalReadsNodeValuesAsTheyStand) {
   ASSERT_EQ(f.Compile("B"), 1);
   f.Node(0).value = 7.0F;
   ASSERT_EQ(CompileFormula(f.context, "FILTSQUARE(A,b)", f.output.compiled, f.output), 1);
-  EXPECT_EQ(Sift32Specification(f.context.filters, f.output.variables.back()->filter),
+  EXPECT_EQ(sift32::Sift32Specification(f.context.filters, f.output.variables.back()->filter),
             "Square,7.000000");
 }
 
@@ -256,7 +258,7 @@ TEST(FilterCreate, EveryCallHasAnInstanceOfItsOwnReleasedWithTheCompiledForm) {
   }
   ASSERT_EQ(handles.size(), 3u);
   EXPECT_NE(handles[0], handles[1]);
-  EXPECT_EQ(Sift32Specification(f.context.filters, handles[2]), "Square,3.000000");
+  EXPECT_EQ(sift32::Sift32Specification(f.context.filters, handles[2]), "Square,3.000000");
   EXPECT_EQ(f.context.filters.InstanceCount(), 3u);
   ResetCompiledFormula(f.context, &f.output);
   EXPECT_EQ(f.context.filters.InstanceCount(), 0u);
@@ -298,7 +300,7 @@ TEST(FilterPrepare, StopsAtARefusedInstance) {
   EXPECT_EQ(refused.filterLength, 0);
   EXPECT_EQ(skipped.filterLength, 66);
   EXPECT_EQ(later.filterLength, 77);
-  EXPECT_EQ(Sift32ReadAhead(f.context.filters, later.filter), 0);
+  EXPECT_EQ(sift32::Sift32ReadAhead(f.context.filters, later.filter), 0);
 }
 
 TEST(FilterApply, PassesThroughWhileNoRunIsOnAndForHandleZero) {
@@ -356,3 +358,5 @@ TEST(FilterApply, SquareSmoothsAStepCentredOnTheIndex) {
 }
 
 }  // namespace
+
+}  // namespace quillex

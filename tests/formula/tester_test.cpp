@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "curvedata/controls.h"
+#include "model/controls.h"
 #include "tests/formula/formula_fixture.h"
+
+namespace quillex {
 
 namespace {
 
@@ -102,3 +104,5 @@ TEST(TesterMathError, ShowsTheBoxOnceAndZero) {
 }
 
 }  // namespace
+
+}  // namespace quillex

@@ -2,8 +2,10 @@
 // port's scripted dialogs.
 #include "jobfile/job_commands.h"
 
-#include "curvedata/controls.h"
+#include "model/controls.h"
 #include "tests/jobfile/job_fixture.h"
+
+namespace quillex {
 
 namespace {
 
@@ -101,3 +103,5 @@ TEST_F(JobCommandTest, NothingButSaveWhileARunIsOn) {
 }
 
 }  // namespace
+
+}  // namespace quillex

@@ -2,9 +2,11 @@
 // bytes again, and the section work done while the user edits.
 #include "jobfile/job_file.h"
 
-#include "curvedata/controls.h"
-#include "job/job_list.h"
+#include "model/controls.h"
+#include "model/job_list.h"
 #include "tests/jobfile/job_fixture.h"
+
+namespace quillex {
 
 namespace {
 
@@ -45,7 +47,7 @@ TEST_F(JobFileTest, AJobWrittenByHandLoadsAndSavesTheSameBytesTwice) {
   EXPECT_EQ(screen_.Text(control::kScale), "240.9");
   EXPECT_EQ(job.scale, 240.9);
   ASSERT_EQ(job.outputs.size(), 2u) << "section 3 is missing: section 4 is never read";
-  EXPECT_EQ(job.outputs[0]->units, DorvexUnitCode(context_.dorvex, "GAPI"));
+  EXPECT_EQ(job.outputs[0]->units, dorvex::DorvexUnitCode(context_.dorvex, "GAPI"));
   EXPECT_TRUE(job.outputs[0]->compiled.has_value());
   EXPECT_EQ(job.outputs[1]->description, "rt over rxo");
   EXPECT_TRUE(screen_.boxes().empty());
@@ -134,7 +136,7 @@ TEST_F(JobFileTest, BindingsTravelThroughTheFile) {
   OutputDef& gr2 = *context_.job.outputs[0];
   VariableBinding& gr = *gr2.variables[0];
   ReadNodeBindings(context_, gr2, gr);
-  EXPECT_EQ(gr.units, DorvexUnitCode(context_.dorvex, "GAPI"));
+  EXPECT_EQ(gr.units, dorvex::DorvexUnitCode(context_.dorvex, "GAPI"));
   EXPECT_EQ(gr.database, home_ + "/db/WELL.db");
   EXPECT_EQ(gr.path, "/A/B/C/SET1/GR");
   ClearInputPaths(context_);
@@ -162,3 +164,5 @@ TEST_F(JobFileTest, DeletingASectionRenumbersTheRest) {
 }
 
 }  // namespace
+
+}  // namespace quillex

@@ -4,15 +4,17 @@
 
 #include "curvedata/context.h"
 #include "curvedata/index_value.h"
-#include "curvedata/recording_screen.h"
 #include "curvedata/unit_list.h"
 #include "jobfile/job_file.h"
 #include "tests/jobfile/profile_fixture.h"
+#include "tests/support/scripted_screen.h"
+
+namespace quillex {
 
 class JobFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(DorvexInitializeAt(context_.dorvex, home_), 1);
+    ASSERT_EQ(dorvex::DorvexInitializeAt(context_.dorvex, home_), 1);
     SetIndexFactor(context_);
     LoadUnitList(context_);
   }
@@ -27,8 +29,10 @@ class JobFileTest : public ::testing::Test {
   std::string Saved(const std::string& name) const { return Bytes(jobs_ + name).value_or(""); }
 
   ProfileFolder folder_;
-  const std::string home_ = folder_.Path();
+  const std::string home_ = folder_.path();
   const std::string jobs_ = home_ + "/jobs/";
-  RecordingScreen screen_;
+  ScriptedScreen screen_;
   Context context_{screen_};
 };
+
+}  // namespace quillex

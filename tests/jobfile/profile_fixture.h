@@ -10,22 +10,11 @@
 #include <optional>
 #include <string>
 
-class ProfileFolder {
- public:
-  ProfileFolder() {
-    char pattern[] = "/tmp/profile_test_XXXXXX";
-    if (::mkdtemp(pattern) != nullptr) path_ = pattern;
-  }
-  ~ProfileFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& Path() const { return path_; }
+#include "tests/support/temp_folder.h"
 
- private:
-  std::string path_ = "/nonexistent";
-};
+namespace quillex {
+
+using ProfileFolder = test_support::TempFolder;
 
 // Nothing stands for "no such file".
 inline void PutBytes(const std::string& path, const std::optional<std::string>& bytes) {
@@ -47,3 +36,5 @@ inline std::string Utf16File(std::u16string_view text) {
   }
   return bytes;
 }
+
+}  // namespace quillex

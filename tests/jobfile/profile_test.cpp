@@ -17,6 +17,8 @@
 
 #include "tests/jobfile/profile_fixture.h"
 
+namespace quillex {
+
 namespace {
 
 using namespace std::string_literals;
@@ -249,7 +251,7 @@ TEST(ProfileWrite, FilesComeOutByteForByte) {
       EXPECT_TRUE(WritePrivateProfileString(call.section, call.key, call.value, file)) << row.name;
     }
     EXPECT_EQ(Bytes(file), row.after) << row.name;
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}),
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}),
               row.after ? 1 : 0)
         << row.name << ": only the file is left";
   }
@@ -267,10 +269,10 @@ TEST(ProfileWrite, FailuresLeaveEverythingAsItWas) {
     ProfileFolder folder;
     std::filesystem::create_directory(folder.File("folder"));
     PutBytes(folder.File("job.ini"), "[S]\nk=v");
-    EXPECT_FALSE(WritePrivateProfileString(row.section, "k", "w", folder.Path() + row.file))
+    EXPECT_FALSE(WritePrivateProfileString(row.section, "k", "w", folder.path() + row.file))
         << row.name;
     EXPECT_EQ(Bytes(folder.File("job.ini")), "[S]\nk=v") << row.name;
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2) << row.name;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2) << row.name;
   }
   EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", ""));
 }
@@ -332,7 +334,7 @@ TEST(ProfileRobustness, DamagedAndHugeFilesLoad) {
 // counts them; anything else in the folder counts as a hundred.
 int RemoveLeftovers(const ProfileFolder& folder, const std::string& file) {
   int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
     if (entry.path() == file) continue;
     count += entry.path().string().starts_with(file + ".tmp-") ? 1 : 100;
     std::filesystem::remove(entry.path());
@@ -385,3 +387,5 @@ TEST(ProfileRobustness, AKilledWriterLeavesOneWholeVersion) {
 }
 
 }  // namespace
+
+}  // namespace quillex

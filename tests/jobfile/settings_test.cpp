@@ -1,8 +1,10 @@
 // The program's settings and its command line.
 #include "jobfile/settings.h"
 
-#include "curvedata/controls.h"
+#include "model/controls.h"
 #include "tests/jobfile/job_fixture.h"
+
+namespace quillex {
 
 namespace {
 
@@ -21,7 +23,7 @@ TEST_F(JobFileTest, SettingsAreReadWithDefaultsAndWrittenBack) {
   LoadSettings(context_, "quillex");
   EXPECT_EQ(context_.runMode, 0);
   EXPECT_EQ(context_.indexFactor, 100) << "time labels";
-  EXPECT_EQ(screen_.Text(control::kFromUnits), DorvexUnitLabel(context_.dorvex, 70));
+  EXPECT_EQ(screen_.Text(control::kFromUnits), dorvex::DorvexUnitLabel(context_.dorvex, 70));
   EXPECT_EQ(context_.job.scale, 0.0) << "only an empty text takes the default";
   EXPECT_EQ(context_.job.filePath, "") << "Script is never reopened";
 
@@ -33,7 +35,7 @@ TEST_F(JobFileTest, SettingsAreReadWithDefaultsAndWrittenBack) {
                 "now.qxj\r\n");
 
   PutBytes(jobs_ + "corvane.ini", "[Corvane]\r\nMetric=1\r\n");
-  ASSERT_EQ(DorvexInitializeAt(context_.dorvex, home_), 1);
+  ASSERT_EQ(dorvex::DorvexInitializeAt(context_.dorvex, home_), 1);
   LoadSettings(context_, "");
   EXPECT_EQ(context_.job.scale, 200.0) << "metric depths";
 }
@@ -57,3 +59,5 @@ TEST_F(JobFileTest, CommandLineNamesTheJob) {
 }
 
 }  // namespace
+
+}  // namespace quillex

@@ -3,11 +3,13 @@
 // file and the main window learn the new sources.
 #include "jobfile/source_choice.h"
 
-#include "curvedata/controls.h"
 #include "formula/compiler.h"
-#include "job/job_list.h"
 #include "jobfile/profile.h"
+#include "model/controls.h"
+#include "model/job_list.h"
 #include "tests/jobfile/job_fixture.h"
+
+namespace quillex {
 
 namespace {
 
@@ -15,8 +17,8 @@ class SourceChoiceTest : public JobFileTest {
  protected:
   void SetUp() override {
     JobFileTest::SetUp();
-    file_ = DorvexDatabaseFile(context_.dorvex, "WELL");
-    ASSERT_EQ(DorvexCreateDatabase(context_.dorvex, file_), 0);
+    file_ = dorvex::DorvexDatabaseFile(context_.dorvex, "WELL");
+    ASSERT_EQ(dorvex::DorvexCreateDatabase(context_.dorvex, file_), 0);
     for (const char* formula : {"GR*2", "AVG(GR, SP)+rt"}) {
       OutputDef& output = AppendOutput(context_.job, std::make_unique<OutputDef>());
       output.formula = formula;
@@ -43,9 +45,9 @@ class SourceChoiceTest : public JobFileTest {
 
 TEST_F(SourceChoiceTest, ASourceRebindsEveryVariableAndMakesTheDestinationBesideIt) {
   uint32_t database = 0;
-  ASSERT_EQ(DorvexOpenDatabase(context_.dorvex, file_, 0, &database), 0);
-  ASSERT_EQ(DorvexCreateNode(context_.dorvex, database, "/A/B/C/_qxj1_", 0, nullptr, 3, 0), 1);
-  DorvexCloseDatabase(context_.dorvex, database);
+  ASSERT_EQ(dorvex::DorvexOpenDatabase(context_.dorvex, file_, 0, &database), 0);
+  ASSERT_EQ(dorvex::DorvexCreateNode(context_.dorvex, database, "/A/B/C/_qxj1_", 0, nullptr, 3, 0), 1);
+  dorvex::DorvexCloseDatabase(context_.dorvex, database);
   VariableBinding& sp = *context_.job.outputs[1]->variables[1];
   ASSERT_EQ(sp.name, "SP");
   sp.database = home_ + "/db/OTHER.db";  // chosen for this variable alone
@@ -110,3 +112,5 @@ TEST_F(SourceChoiceTest, NothingChangesWhileARunIsOnOrWhenCancelled) {
 }
 
 }  // namespace
+
+}  // namespace quillex

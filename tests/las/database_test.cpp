@@ -8,6 +8,8 @@
 #include "tests/las/las_database.h"
 #include "tests/las/las_text.h"
 
+namespace las {
+
 namespace {
 
 using LasImport = LasDatabaseTest;
@@ -49,14 +51,14 @@ TEST_F(LasImport, MakesACurveOfEachLasCurveAndKeepsTheHeader) {
             "/A\n/A/B\n/A/B/C\n/A/B/C/SET\n/A/B/C/SET/_header_\n/A/B/C/SET/_header_/1\n"
             "/A/B/C/SET/GR\n/A/B/C/SET/GR/1 6000000 3000 2\n"
             "/A/B/C/SET/RES\n/A/B/C/SET/RES/1 6000000 3000 2\n");
-  CurveInfo info;
+  dorvex::CurveInfo info;
   EXPECT_TRUE(SameSamples(Samples("/A/B/C/SET/RES/1", &info), {NAN, 2.5F}));
-  EXPECT_EQ(DescriptionOf(info), "RES.OHMM : resistivity");
-  EXPECT_EQ(info.units, DorvexUnitCode(library_, "OHMM"));
-  EXPECT_FALSE(IsTimeBased(info));
+  EXPECT_EQ(dorvex::DescriptionOf(info), "RES.OHMM : resistivity");
+  EXPECT_EQ(info.units, dorvex::DorvexUnitCode(library_, "OHMM"));
+  EXPECT_FALSE(dorvex::IsTimeBased(info));
   std::string title;
   std::string header;
-  ASSERT_EQ(DorvexReadFile(library_, database_, "/A/B/C/SET/_header_/1", &title, &header), 0);
+  ASSERT_EQ(dorvex::DorvexReadFile(library_, database_, "/A/B/C/SET/_header_/1", &title, &header), 0);
   EXPECT_EQ(title, "LAS header");
   EXPECT_EQ(header, text.substr(0, text.find("~A")));
 }
@@ -64,9 +66,9 @@ TEST_F(LasImport, MakesACurveOfEachLasCurveAndKeepsTheHeader) {
 TEST_F(LasImport, TimeIndexesMakeTimeBasedCurves) {
   LasParts parts{.curves = {"TIME.S : time", "A. : a", "B. : b"}};
   ASSERT_EQ(Import(LasText({"1.5 1 2", "1.75 2 3"}, parts)), 0) << imported_.error.message;
-  CurveInfo info;
+  dorvex::CurveInfo info;
   Samples("/A/B/C/SET/A/1", &info);
-  EXPECT_TRUE(IsTimeBased(info));
+  EXPECT_TRUE(dorvex::IsTimeBased(info));
   EXPECT_EQ(info.timeWord, 256);
   EXPECT_EQ(info.top, 150);
   EXPECT_EQ(info.step, 25);
@@ -76,11 +78,11 @@ TEST_F(LasImport, LongAndRepeatedMnemonicsGetShortNamesAndKeepTheirOwn) {
   LasParts parts{.curves = {"DEPT.M : depth", "DPHI_SANDSTONE.V/V : porosity", "GR.GAPI : one",
                             "GR.GAPI : two"}};
   ASSERT_EQ(Import(LasText({"1 0.1 2 3"}, parts)), 0) << imported_.error.message;
-  CurveInfo info;
+  dorvex::CurveInfo info;
   Samples("/A/B/C/SET/DPHI_SANDS/1", &info);
-  EXPECT_EQ(DescriptionOf(info), "DPHI_SANDSTONE.V/V : porosity");
+  EXPECT_EQ(dorvex::DescriptionOf(info), "DPHI_SANDSTONE.V/V : porosity");
   EXPECT_TRUE(SameSamples(Samples("/A/B/C/SET/GR_2/1", &info), {3}));
-  EXPECT_EQ(DescriptionOf(info), "GR.GAPI : two");
+  EXPECT_EQ(dorvex::DescriptionOf(info), "GR.GAPI : two");
 }
 
 // Each failure, in the file or in the database, leaves the database as it
@@ -112,7 +114,7 @@ TEST_F(LasImport, AFileThatFailsWritesNothing) {
     EXPECT_EQ(library_.OpenCurveCount(), 0u) << c.why;
   }
   std::vector<std::string> problems;
-  EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0) << problems.size();
+  EXPECT_EQ(dorvex::DorvexCheckDatabase(library_, file_, &problems), 0) << problems.size();
 }
 
 TEST_F(LasExport, WritesTheImportedCurvesAndTheWellBack) {
@@ -194,3 +196,5 @@ TEST_F(LasExport, RefusesCurvesThatCannotShareAFile) {
 }
 
 }  // namespace
+
+}  // namespace las

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "curvedata/curve_info.h"
+#include "libs/dorvex/curve_info.h"
 #include "libs/las/database_export.h"
 #include "libs/las/database_import.h"
 #include "tests/dorvex/dorvex_fixture.h"
 
-class LasDatabaseTest : public DorvexTest {
+namespace las {
+
+class LasDatabaseTest : public dorvex::DorvexTest {
  protected:
   int Import(const std::string& text, const std::string& set = "/A/B/C/SET",
              LasImportOptions options = {}) {
@@ -24,10 +26,10 @@ class LasDatabaseTest : public DorvexTest {
 
   // Every item, a line each: path, and for curves top, step and count.
   std::string Listing() {
-    std::vector<DorvexItem> items;
-    DorvexListItems(library_, database_, "", &items);
+    std::vector<dorvex::DorvexItem> items;
+    dorvex::DorvexListItems(library_, database_, "", &items);
     std::string text;
-    for (const DorvexItem& item : items) {
+    for (const dorvex::DorvexItem& item : items) {
       text += item.path;
       if (item.kind == 1) {
         text += " " + std::to_string(item.top) + " " + std::to_string(item.step) + " " +
@@ -38,19 +40,19 @@ class LasDatabaseTest : public DorvexTest {
     return text;
   }
 
-  std::vector<float> Samples(const std::string& path, CurveInfo* info = nullptr) {
-    CurveInfo read = EmptyCurveInfo();
+  std::vector<float> Samples(const std::string& path, dorvex::CurveInfo* info = nullptr) {
+    dorvex::CurveInfo read = dorvex::EmptyCurveInfo();
     uint32_t curve = 0;
-    std::vector<DorvexItem> items;
-    if (DorvexListItems(library_, database_, path, &items) != 0 ||
-        DorvexOpenCurve(library_, database_, path, &curve, kDorvexRead, &read) != 0) {
+    std::vector<dorvex::DorvexItem> items;
+    if (dorvex::DorvexListItems(library_, database_, path, &items) != 0 ||
+        dorvex::DorvexOpenCurve(library_, database_, path, &curve, dorvex::kDorvexRead, &read) != 0) {
       ADD_FAILURE() << "no curve " << path;
       return {};
     }
     std::vector<float> values(static_cast<size_t>(items[0].count));
-    DorvexReadSamples(library_, curve, items[0].top, static_cast<int32_t>(values.size()),
+    dorvex::DorvexReadSamples(library_, curve, items[0].top, static_cast<int32_t>(values.size()),
                       values.data());
-    DorvexCloseCurve(library_, curve);
+    dorvex::DorvexCloseCurve(library_, curve);
     if (info != nullptr) *info = read;
     return values;
   }
@@ -59,12 +61,12 @@ class LasDatabaseTest : public DorvexTest {
   void MakePlainCurve(const std::string& path, int32_t top, int32_t step,
                       const std::vector<float>& values, bool time = false) {
     int32_t bottom = top + static_cast<int32_t>(values.size() - 1) * step;
-    CurveInfo info = SampleCurveInfo("typed by a user", 0, time, 62, top, bottom, step);
-    ASSERT_EQ(DorvexCreateCurve(library_, database_, path, sizeof info, &info), 0);
+    dorvex::CurveInfo info = dorvex::SampleCurveInfo("typed by a user", 0, time, 62, top, bottom, step);
+    ASSERT_EQ(dorvex::DorvexCreateCurve(library_, database_, path, sizeof info, &info), 0);
     uint32_t curve = 0;
-    ASSERT_EQ(DorvexOpenCurve(library_, database_, path, &curve, kDorvexWrite, nullptr), 0);
-    DorvexWriteSamples(library_, curve, top, static_cast<int32_t>(values.size()), values.data());
-    DorvexCloseCurve(library_, curve);
+    ASSERT_EQ(dorvex::DorvexOpenCurve(library_, database_, path, &curve, dorvex::kDorvexWrite, nullptr), 0);
+    dorvex::DorvexWriteSamples(library_, curve, top, static_cast<int32_t>(values.size()), values.data());
+    dorvex::DorvexCloseCurve(library_, curve);
   }
 
   LasImportResult imported_;
@@ -78,3 +80,5 @@ inline bool SameSamples(const std::vector<float>& a, const std::vector<float>& b
   }
   return true;
 }
+
+}  // namespace las

@@ -11,6 +11,8 @@
 #include "libs/las/las_samples.h"
 #include "tests/las/las_text.h"
 
+namespace las {
+
 namespace {
 
 const float kNan = NAN;
@@ -292,3 +294,5 @@ TEST(LasReader, RefusesWhatCannotBeReadOrPlaced) {
 }
 
 }  // namespace
+
+}  // namespace las

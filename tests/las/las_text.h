@@ -20,6 +20,8 @@
 
 #include "libs/las/las_reader.h"
 
+namespace las {
+
 struct LasParts {
   std::string version = "2.0";
   std::string wrap = "NO";
@@ -96,3 +98,5 @@ void ExpectValues(const std::vector<T>& got, const std::vector<T>& expected,
     }
   }
 }
+
+}  // namespace las

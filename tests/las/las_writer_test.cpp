@@ -9,6 +9,8 @@
 #include "libs/las/las_number.h"
 #include "tests/las/las_text.h"
 
+namespace las {
+
 namespace {
 
 const LasIndexUnit& Unit(const char* text) { return *FindIndexUnit(text); }
@@ -131,3 +133,5 @@ TEST(LasWriter, WritesValidLasThatReadsBack) {
 }
 
 }  // namespace
+
+}  // namespace las

@@ -17,6 +17,8 @@
 #include "tests/las/las_database.h"
 #include "tests/las/las_text.h"
 
+namespace las {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -151,21 +153,21 @@ class RealLasFiles : public LasDatabaseTest {
     Text text = ReadText(Contents(path));
     ASSERT_GT(text.factor, 0);
     auto rows = Increasing(text.rows);
-    std::vector<DorvexItem> curves;
-    ASSERT_EQ(DorvexListItems(library_, database_, set, &curves), 0);
-    std::erase_if(curves, [](const DorvexItem& item) { return item.kind != 1; });
+    std::vector<dorvex::DorvexItem> curves;
+    ASSERT_EQ(dorvex::DorvexListItems(library_, database_, set, &curves), 0);
+    std::erase_if(curves, [](const dorvex::DorvexItem& item) { return item.kind != 1; });
     ASSERT_EQ(curves.size(), text.mnemonics.size() - 1) << "the curves it declares";
     int32_t step = static_cast<int32_t>(std::llround(MedianSpacing(rows, text.factor)));
     double last = rows.back()[0] * text.factor;
-    for (const DorvexItem& curve : curves) {
+    for (const dorvex::DorvexItem& curve : curves) {
       SCOPED_TRACE(curve.path);
       EXPECT_EQ(curve.top, std::llround(rows.front()[0] * text.factor));
       EXPECT_EQ(curve.step, step);
       EXPECT_LT(std::fabs(curve.bottom - last), step) << "the data's extent";
-      CurveInfo info;
+      dorvex::CurveInfo info;
       std::vector<float> values = Samples(curve.path, &info);
       // The column the curve came from: its description starts with the mnemonic.
-      std::string description = DescriptionOf(info);
+      std::string description = dorvex::DescriptionOf(info);
       size_t column = 1;
       while (column < text.mnemonics.size() &&
              description.rfind(text.mnemonics[column] + ".", 0) != 0) {
@@ -207,10 +209,10 @@ TEST_F(RealLasFiles, ExportThenImportGivesTheSameCurves) {
     ASSERT_EQ(Import(exported_.text, Set(n, "B")), 0)
         << imported_.error.line << ": " << imported_.error.message;
     EXPECT_EQ(NotesText(imported_.notes), "");
-    std::vector<DorvexItem> first;
-    std::vector<DorvexItem> second;
-    DorvexListItems(library_, database_, Set(n), &first);
-    DorvexListItems(library_, database_, Set(n, "B"), &second);
+    std::vector<dorvex::DorvexItem> first;
+    std::vector<dorvex::DorvexItem> second;
+    dorvex::DorvexListItems(library_, database_, Set(n), &first);
+    dorvex::DorvexListItems(library_, database_, Set(n, "B"), &second);
     ASSERT_EQ(first.size(), second.size());
     for (size_t i = 0; i < first.size(); ++i) {
       if (first[i].kind != 1) continue;
@@ -225,3 +227,5 @@ TEST_F(RealLasFiles, ExportThenImportGivesTheSameCurves) {
 }
 
 }  // namespace
+
+}  // namespace las

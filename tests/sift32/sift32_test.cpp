@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace sift32 {
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -202,3 +204,5 @@ TEST(Sift32Pass, InstancesKeepSeparateWindows) {
 }
 
 }  // namespace
+
+}  // namespace sift32

@@ -9,6 +9,8 @@
 
 #include "tests/tools/tool_runner.h"
 
+namespace quillex {
+
 namespace {
 
 // Three depth steps of a gamma ray and a resistivity, in feet; STOP says
@@ -64,30 +66,30 @@ TEST_F(DorvexTool, ARecordingIsFollowedFromAnotherProcess) {
   FILE* recorder = ::popen(command.c_str(), "w");
   ASSERT_NE(recorder, nullptr);
 
-  DorvexLibrary library;
-  ASSERT_EQ(DorvexInitializeAt(library, home_), 1);
+  dorvex::DorvexLibrary library;
+  ASSERT_EQ(dorvex::DorvexInitializeAt(library, home_), 1);
   uint32_t database = 0;
   uint32_t curve = 0;
-  ASSERT_EQ(DorvexOpenDatabase(library, home_ + "/db/WELL.db", 0, &database), 0);
+  ASSERT_EQ(dorvex::DorvexOpenDatabase(library, home_ + "/db/WELL.db", 0, &database), 0);
   ASSERT_TRUE(WaitFor([&] {
-    return DorvexOpenCurve(library, database, "/A/B/C/D/GR/1", &curve, kDorvexRead, nullptr) == 0;
+    return dorvex::DorvexOpenCurve(library, database, "/A/B/C/D/GR/1", &curve, dorvex::kDorvexRead, nullptr) == 0;
   }));
   float value = 0;
-  EXPECT_EQ(DorvexReadSamples(library, curve, 600000, 1, &value), kDorvexNotYetAvailable);
+  EXPECT_EQ(dorvex::DorvexReadSamples(library, curve, 600000, 1, &value), dorvex::kDorvexNotYetAvailable);
   for (int sample = 0; sample < 3; ++sample) {
     std::fprintf(recorder, "%d.5\n", sample);
     std::fflush(recorder);
     int32_t index = 600000 + sample * 6000;
-    ASSERT_TRUE(WaitFor([&] { return DorvexReadSamples(library, curve, index, 1, &value) == 0; }))
+    ASSERT_TRUE(WaitFor([&] { return dorvex::DorvexReadSamples(library, curve, index, 1, &value) == 0; }))
         << "sample " << sample;
     EXPECT_EQ(value, sample + 0.5F);
-    EXPECT_EQ(DorvexReadSamples(library, curve, index + 6000, 1, &value), kDorvexNotYetAvailable);
+    EXPECT_EQ(dorvex::DorvexReadSamples(library, curve, index + 6000, 1, &value), dorvex::kDorvexNotYetAvailable);
   }
   EXPECT_EQ(::pclose(recorder), 0);
   ASSERT_TRUE(WaitFor([&] {
-    return DorvexQueryState(library, curve, 1073741400, 1073741400, 0, 0) == 0;
+    return dorvex::DorvexQueryState(library, curve, 1073741400, 1073741400, 0, 0) == 0;
   })) << "the end closes when the input ends";
-  EXPECT_EQ(DorvexReadSamples(library, curve, 700000, 1, &value), 0);
+  EXPECT_EQ(dorvex::DorvexReadSamples(library, curve, 700000, 1, &value), 0);
   EXPECT_EQ(value, 2.5F) << "past a finished end: the last sample";
 }
 
@@ -197,3 +199,5 @@ TEST_F(DorvexTool, MistakesGetAMessageAnExitCodeAndWriteNothing) {
 }
 
 }  // namespace
+
+}  // namespace quillex

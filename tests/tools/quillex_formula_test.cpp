@@ -5,6 +5,8 @@
 
 #include "tests/tools/tool_runner.h"
 
+namespace quillex {
+
 namespace {
 
 const char kNote[] =
@@ -65,3 +67,5 @@ TEST(QuillexFormula, CompilesTestsAndReports) {
 }
 
 }  // namespace
+
+}  // namespace quillex

@@ -5,6 +5,8 @@
 
 #include "tests/tools/tool_runner.h"
 
+namespace quillex {
+
 namespace {
 
 class QuillexJob : public ToolTest {
@@ -70,3 +72,5 @@ TEST_F(QuillexJob, DeleteRenumbersAndRefusesWhatIsNotThere) {
 }
 
 }  // namespace
+
+}  // namespace quillex

@@ -8,6 +8,8 @@
 
 #include "tests/tools/tool_runner.h"
 
+namespace quillex {
+
 namespace {
 
 const char kNote[] = "note: Presentation file not selected, plot will not run.\n";
@@ -73,7 +75,7 @@ TEST_F(QuillexRun, WritesCurvesThatMatchValuesComputedIndependently) {
     quarter.push_back(static_cast<float>(kGamma[n]));
     quarter.push_back(static_cast<float>((kGamma[n] + kGamma[n + 1]) / 2));
   }
-  DorvexItem item;
+  dorvex::DorvexItem item;
   EXPECT_EQ(Curve("/A/B/C/_qxj1_/GR2/1", &item), doubled);
   EXPECT_EQ(item.top, 1000 * 6000);
   EXPECT_EQ(Curve("/A/B/C/_qxj1_/MEAN/1"), mean);
@@ -169,15 +171,15 @@ TEST_F(QuillexRun, AReportRunPrintsItsReport) {
 // what it wrote committed.
 TEST_F(QuillexRun, InterruptingAHeldRunCancelsItAndKeepsWhatWasWritten) {
   {
-    DorvexLibrary library;
-    ASSERT_EQ(DorvexInitializeAt(library, home_), 1);
+    dorvex::DorvexLibrary library;
+    ASSERT_EQ(dorvex::DorvexInitializeAt(library, home_), 1);
     uint32_t database = 0;
     uint32_t curve = 0;
-    ASSERT_EQ(DorvexOpenDatabase(library, home_ + "/db/WELL.db", 0, &database), 0);
-    ASSERT_EQ(DorvexOpenCurve(library, database, "/A/B/C/SET1/GR/1", &curve, kDorvexWrite,
+    ASSERT_EQ(dorvex::DorvexOpenDatabase(library, home_ + "/db/WELL.db", 0, &database), 0);
+    ASSERT_EQ(dorvex::DorvexOpenCurve(library, database, "/A/B/C/SET1/GR/1", &curve, dorvex::kDorvexWrite,
                               nullptr), 0);
-    ASSERT_EQ(DorvexSetRecording(library, curve, true), 0);  // never finished
-    DorvexCloseDatabase(library, database);
+    ASSERT_EQ(dorvex::DorvexSetRecording(library, curve, true), 0);  // never finished
+    dorvex::DorvexCloseDatabase(library, database);
   }
   WriteJob("J.QXJ", JobFile(0, "[1]\noutput=GR2,GAPI,0, ,0\nformula=GR*2\n"));
   std::string err = home_ + "/err";
@@ -255,7 +257,7 @@ TEST_F(LasRun, AJobOverARealFileWritesWhatTheFormulasGive) {
   // bottom is not computed.
   const int32_t top = 1000 * 6000;
   const size_t count = (3000 - 1000) * 2;
-  DorvexItem input, grInput;
+  dorvex::DorvexItem input, grInput;
   std::vector<float> dt = Curve("/F/L/W/LOGS/DT/1", &input);
   std::vector<float> gr = Curve("/F/L/W/LOGS/GR/1", &grInput);
   ASSERT_EQ(input.step, 3000);
@@ -272,7 +274,7 @@ TEST_F(LasRun, AJobOverARealFileWritesWhatTheFormulasGive) {
   }
   // Each output from the top of the interval, as many samples as computed.
   auto expect = [&](const std::string& name, const std::vector<double>& wanted) {
-    DorvexItem output;
+    dorvex::DorvexItem output;
     ExpectClose(Curve("/F/L/W/_qxj1_/" + name + "/1", &output), wanted, name.c_str());
     EXPECT_EQ(output.top, top) << name;
   };
@@ -282,3 +284,5 @@ TEST_F(LasRun, AJobOverARealFileWritesWhatTheFormulasGive) {
 }
 
 }  // namespace
+
+}  // namespace quillex

@@ -18,6 +18,9 @@
 #include <vector>
 
 #include "libs/dorvex/dorvex.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillex {
 
 struct ToolResult {
   int status = -1;
@@ -86,12 +89,10 @@ bool WaitFor(Ready ready) {
 class ToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/quillex_tools_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    home_ = pattern;
+    home_ = folder_.path();
+    ASSERT_FALSE(home_.empty());
     ASSERT_EQ(Dorvex({"create", "WELL"}).status, 0);
   }
-  void TearDown() override { std::filesystem::remove_all(home_); }
 
   ToolResult Run(const std::string& tool, std::vector<std::string> arguments,
                  const std::string& input = "") {
@@ -104,25 +105,28 @@ class ToolTest : public ::testing::Test {
 
   // The stored samples of a curve of WELL, read through the library as a
   // program would, and its item; empty when there is no such curve.
-  std::vector<float> Curve(const std::string& path, DorvexItem* item = nullptr) {
-    DorvexLibrary library;
+  std::vector<float> Curve(const std::string& path, dorvex::DorvexItem* item = nullptr) {
+    dorvex::DorvexLibrary library;
     uint32_t database = 0;
     uint32_t curve = 0;
-    std::vector<DorvexItem> items;
-    EXPECT_EQ(DorvexInitializeAt(library, home_), 1);
-    EXPECT_EQ(DorvexOpenDatabase(library, home_ + "/db/WELL.db", 0, &database), 0);
-    if (DorvexListItems(library, database, path, &items) != 0 ||
-        DorvexOpenCurve(library, database, path, &curve, kDorvexRead, nullptr) != 0) {
+    std::vector<dorvex::DorvexItem> items;
+    EXPECT_EQ(dorvex::DorvexInitializeAt(library, home_), 1);
+    EXPECT_EQ(dorvex::DorvexOpenDatabase(library, home_ + "/db/WELL.db", 0, &database), 0);
+    if (dorvex::DorvexListItems(library, database, path, &items) != 0 ||
+        dorvex::DorvexOpenCurve(library, database, path, &curve, dorvex::kDorvexRead, nullptr) != 0) {
       return {};
     }
     if (item != nullptr) *item = items[0];
     std::vector<float> values(static_cast<size_t>(items[0].count));
     if (!values.empty()) {
-      DorvexReadSamples(library, curve, items[0].top, static_cast<int32_t>(values.size()),
+      dorvex::DorvexReadSamples(library, curve, items[0].top, static_cast<int32_t>(values.size()),
                         values.data());
     }
     return values;
   }
 
+  test_support::TempFolder folder_{"quillex_tools"};
   std::string home_;
 };
+
+}  // namespace quillex
