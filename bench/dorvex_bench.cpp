@@ -27,6 +27,13 @@ using namespace dorvex;
 
 namespace {
 
+// A benchmark whose library call failed would time nothing real: it stops.
+void Require(bool done, const char* call) {
+  if (done) return;
+  std::fprintf(stderr, "benchmark: %s failed\n", call);
+  std::exit(1);
+}
+
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) {
@@ -41,30 +48,30 @@ constexpr int32_t kStep = 100;
 // checksum of what was read so the work cannot be skipped.
 double ThroughLibrary(const std::string& home, int64_t n, double* checksum) {
   DorvexLibrary library;
-  DorvexInitializeAt(library, home);
+  Require(DorvexInitializeAt(library, home) != 0, "DorvexInitializeAt");
   std::string file = DorvexDatabaseFile(library, "BENCH");
-  DorvexCreateDatabase(library, file);
+  Require(DorvexCreateDatabase(library, file) == 0, "DorvexCreateDatabase");
   uint32_t database = 0;
-  DorvexOpenDatabase(library, file, 0, &database);
+  Require(DorvexOpenDatabase(library, file, 0, &database) == 0, "DorvexOpenDatabase");
   CurveInfo info = SampleCurveInfo("bench", 0, false, 62, kTop,
                                    static_cast<int32_t>(kTop + (n - 1) * kStep), kStep);
-  DorvexCreateCurve(library, database, "/A/B/C/D/GR/1", sizeof info, &info);
+  Require(DorvexCreateCurve(library, database, "/A/B/C/D/GR/1", sizeof info, &info) == 0, "DorvexCreateCurve");
   auto start = Clock::now();
   uint32_t curve = 0;
-  DorvexOpenCurve(library, database, "/A/B/C/D/GR/1", &curve, kDorvexWrite, nullptr);
+  Require(DorvexOpenCurve(library, database, "/A/B/C/D/GR/1", &curve, kDorvexWrite, nullptr) == 0, "DorvexOpenCurve");
   for (int64_t i = 0; i < n; ++i) {
     float value = static_cast<float>(i % 1000);
-    DorvexWriteSamples(library, curve, static_cast<int32_t>(kTop + i * kStep), 1, &value);
+    Require(DorvexWriteSamples(library, curve, static_cast<int32_t>(kTop + i * kStep), 1, &value) == 0, "DorvexWriteSamples");
   }
-  DorvexCloseCurve(library, curve);
-  DorvexOpenCurve(library, database, "/A/B/C/D/GR/1", &curve, kDorvexRead, nullptr);
+  Require(DorvexCloseCurve(library, curve) == 0, "DorvexCloseCurve");
+  Require(DorvexOpenCurve(library, database, "/A/B/C/D/GR/1", &curve, kDorvexRead, nullptr) == 0, "DorvexOpenCurve");
   double sum = 0;
   for (int64_t i = 0; i < n; ++i) {
     float value = 0;
-    DorvexReadSamples(library, curve, static_cast<int32_t>(kTop + i * kStep), 1, &value);
+    Require(DorvexReadSamples(library, curve, static_cast<int32_t>(kTop + i * kStep), 1, &value) == 0, "DorvexReadSamples");
     sum += value;
   }
-  DorvexCloseCurve(library, curve);
+  Require(DorvexCloseCurve(library, curve) == 0, "DorvexCloseCurve");
   *checksum = sum;
   return Seconds(start);
 }
@@ -112,17 +119,17 @@ double ThroughSqlite(const std::string& home, int64_t n, double* checksum) {
 // Reads every sample of an open curve `passes` times, one call a sample.
 double ReadsThroughLibrary(const std::string& home, int64_t n, int passes, double* checksum) {
   DorvexLibrary library;
-  DorvexInitializeAt(library, home);
+  Require(DorvexInitializeAt(library, home) != 0, "DorvexInitializeAt");
   uint32_t database = 0;
-  DorvexOpenDatabase(library, DorvexDatabaseFile(library, "BENCH"), 0, &database);
+  Require(DorvexOpenDatabase(library, DorvexDatabaseFile(library, "BENCH"), 0, &database) == 0, "DorvexOpenDatabase");
   uint32_t curve = 0;
-  DorvexOpenCurve(library, database, "/A/B/C/D/GR/1", &curve, kDorvexRead, nullptr);
+  Require(DorvexOpenCurve(library, database, "/A/B/C/D/GR/1", &curve, kDorvexRead, nullptr) == 0, "DorvexOpenCurve");
   double sum = 0;
   auto start = Clock::now();
   for (int pass = 0; pass < passes; ++pass) {
     for (int64_t i = 0; i < n; ++i) {
       float value = 0;
-      DorvexReadSamples(library, curve, static_cast<int32_t>(kTop + i * kStep), 1, &value);
+      Require(DorvexReadSamples(library, curve, static_cast<int32_t>(kTop + i * kStep), 1, &value) == 0, "DorvexReadSamples");
       sum += value;
     }
   }

@@ -43,6 +43,13 @@ extern char** environ;
 
 namespace {
 
+// A benchmark whose library call failed would time nothing real: it stops.
+void Require(bool done, const char* call) {
+  if (done) return;
+  std::fprintf(stderr, "benchmark: %s failed\n", call);
+  std::exit(1);
+}
+
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
@@ -115,7 +122,7 @@ bool WriteInputs(const std::string& home, const Inputs& inputs) {
     good = good && DorvexCreateCurve(library, database, path, sizeof info, &info) == 0 &&
            DorvexOpenCurve(library, database, path, &curve, kDorvexWrite, nullptr) == 0 &&
            DorvexWriteSamples(library, curve, kTop, count, values->data()) == 0;
-    if (curve != 0) DorvexCloseCurve(library, curve);
+    if (curve != 0) Require(DorvexCloseCurve(library, curve) == 0, "DorvexCloseCurve");
   }
   DorvexCloseDatabase(library, database);
   return good;
@@ -168,7 +175,7 @@ std::string ReadText(const std::string& file) {
 // The data set a run wrote: the one under the well holding curve O1.
 std::string FindRunSet(DorvexLibrary& library, uint32_t database) {
   std::vector<DorvexItem> items;
-  DorvexListItems(library, database, "/BENCH/LEASE/WELL", &items);
+  Require(DorvexListItems(library, database, "/BENCH/LEASE/WELL", &items) == 0, "DorvexListItems");
   std::string found;
   for (const DorvexItem& item : items) {
     if (item.kind == 1 && item.name == "1" && item.path.find("/O1/1") != std::string::npos &&
@@ -183,7 +190,7 @@ std::string FindRunSet(DorvexLibrary& library, uint32_t database) {
 // compare with. The count of samples written, or -1.
 int64_t ExportOutputs(const std::string& home, const std::string& folder) {
   DorvexLibrary library;
-  DorvexInitializeAt(library, home);
+  Require(DorvexInitializeAt(library, home) != 0, "DorvexInitializeAt");
   uint32_t database = 0;
   if (DorvexOpenDatabase(library, DorvexDatabaseFile(library, "BENCH"), 0, &database) != 0) {
     return -1;
@@ -202,8 +209,8 @@ int64_t ExportOutputs(const std::string& home, const std::string& folder) {
     if (samples >= 0 && count != samples) return -1;
     samples = count;
     std::vector<float> values(static_cast<size_t>(count));
-    DorvexReadSamples(library, curve, items[0].top, static_cast<int32_t>(count), values.data());
-    DorvexCloseCurve(library, curve);
+    Require(DorvexReadSamples(library, curve, items[0].top, static_cast<int32_t>(count), values.data()) == 0, "DorvexReadSamples");
+    Require(DorvexCloseCurve(library, curve) == 0, "DorvexCloseCurve");
     if (!WriteFloats(folder + "/" + output.name + ".f32", values.data(), values.size())) return -1;
   }
   DorvexCloseDatabase(library, database);

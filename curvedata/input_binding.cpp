@@ -97,7 +97,8 @@ void TakeUnits(Context& context, const dorvex::CurveInfo& info, VariableBinding&
 }
 
 void CloseNodeCurve(Context& context, VariableBinding& node) {
-  dorvex::DorvexCloseCurve(context.dorvex, node.curve);
+  // An input: nothing of it to store.
+  static_cast<void>(dorvex::DorvexCloseCurve(context.dorvex, node.curve));
   node.curve = 0;
 }
 

@@ -52,9 +52,27 @@ RunDefaults MakeRunDefaults(Context& context) {
   return defaults;
 }
 
-void CloseIfOpen(Context& context, uint32_t* curve) {
-  if (*curve != 0) dorvex::DorvexCloseCurve(context.dorvex, *curve);
+// Closes a curve a run read from: there is nothing of it to store.
+void CloseInput(Context& context, uint32_t* curve) {
+  if (*curve != 0) static_cast<void>(dorvex::DorvexCloseCurve(context.dorvex, *curve));
   *curve = 0;
+}
+
+// Closes an output's curve, committing its last samples; false when they
+// could not be stored.
+bool CloseOutput(Context& context, OutputDef& output) {
+  if (output.curve == 0) return true;
+  int closed = dorvex::DorvexCloseCurve(context.dorvex, output.curve);
+  output.curve = 0;
+  return closed != dorvex::kDorvexNotStored;
+}
+
+// What the library answered a write of an output's samples: a failed commit
+// loses what was computed, and the run must not go on as if it had not.
+bool Stored(Context& context, const OutputDef& output, int result) {
+  if (result != dorvex::kDorvexNotStored) return true;
+  TellOutputNotStored(context, output);
+  return false;
 }
 
 }  // namespace
@@ -93,10 +111,19 @@ bool CreateAllOutputs(Context& context) {
   return true;
 }
 
+void TellOutputNotStored(Context& context, const OutputDef& output) {
+  RunState& run = context.run;
+  run.abortRequested = true;
+  if (run.failed) return;  // one box a run: the first loss is the one to tell
+  run.failed = true;
+  ErrorBox(context.screen,
+           "Unable to write output " + output.name + ": " + dorvex::DorvexLastError(context.dorvex));
+}
+
 void CloseAllCurves(Context& context) {
   for (auto& output : context.job.outputs) {
-    for (auto& node : output->variables) CloseIfOpen(context, &node->curve);
-    CloseIfOpen(context, &output->curve);
+    for (auto& node : output->variables) CloseInput(context, &node->curve);
+    if (!CloseOutput(context, *output)) TellOutputNotStored(context, *output);
   }
   for (DatabaseSlot& slot : context.slots) {
     if (slot.handle != 0) dorvex::DorvexCloseDatabase(context.dorvex, slot.handle);
@@ -122,7 +149,7 @@ bool ReadRunDefaults(Context& context) {
     job.presentation = defaults.presentation;
     context.screen.SetText(control::kPresentation, job.presentation);
   }
-  dorvex::DorvexCloseCurve(dorvex, curve);
+  static_cast<void>(dorvex::DorvexCloseCurve(dorvex, curve));  // only read
   dorvex::DorvexCloseDatabase(dorvex, database);
   return named;
 }
@@ -133,13 +160,15 @@ void WriteRunDefaults(Context& context) {
   dorvex::CurveInfo info = SettingsItemInfo(context);
   RunDefaults defaults = MakeRunDefaults(context);
   std::string path = SettingsItemPath(context.job.destination.path);
-  dorvex::DorvexCreateCurve(dorvex, context.outputDatabase, path, sizeof info, &info);
+  // An item left by an earlier run of the same destination is written again.
+  static_cast<void>(
+      dorvex::DorvexCreateCurve(dorvex, context.outputDatabase, path, sizeof info, &info));
   uint32_t curve = 0;
-  bool written = dorvex::DorvexOpenCurve(dorvex, context.outputDatabase, path, &curve, dorvex::kDorvexWrite,
-                                 nullptr) == 0 &&
+  bool written = dorvex::DorvexOpenCurve(dorvex, context.outputDatabase, path, &curve,
+                                         dorvex::kDorvexWrite, nullptr) == 0 &&
                  dorvex::DorvexWriteSamples(dorvex, curve, 0, 1, &defaults) == 0 &&
                  dorvex::DorvexFlush(dorvex, curve) == 0;
-  dorvex::DorvexCloseCurve(dorvex, curve);
+  if (curve != 0) written = dorvex::DorvexCloseCurve(dorvex, curve) == 0 && written;
   if (!written) {
     context.screen.MessageBox(dorvex::DorvexGetText(dorvex, 250), kCaption,
                               box::kTaskModal | box::kIconExclamation,
@@ -147,30 +176,44 @@ void WriteRunDefaults(Context& context) {
   }
 }
 
-void WriteOutputSample(Context& context, const OutputDef& output, double value) {
-  float stored = static_cast<float>(
-      output.conversion == 0 ? value : dorvex::DorvexConvert(context.dorvex, value, output.conversion));
-  dorvex::DorvexWriteSamples(context.dorvex, output.curve, output.index, 1, &stored);
+bool WriteOutputSample(Context& context, const OutputDef& output, double value) {
+  float stored = static_cast<float>(output.conversion == 0 ? value
+                                                           : dorvex::DorvexConvert(
+                                                                 context.dorvex, value,
+                                                                 output.conversion));
+  return Stored(context, output,
+                dorvex::DorvexWriteSamples(context.dorvex, output.curve, output.index, 1, &stored));
 }
 
-void WriteOutputSamples(Context& context, const OutputDef& output, const double* values,
+void FlushOutputCurve(Context& context, const OutputDef& output) {
+  if (output.curve == 0) return;
+  static_cast<void>(Stored(context, output, dorvex::DorvexFlush(context.dorvex, output.curve)));
+}
+
+bool WriteOutputSamples(Context& context, const OutputDef& output, const double* values,
                         int32_t count) {
   std::vector<float> stored(static_cast<size_t>(count));
   for (int32_t k = 0; k < count; ++k) {
     double value = static_cast<float>(values[k]);
-    if (output.conversion != 0) value = dorvex::DorvexConvert(context.dorvex, value, output.conversion);
+    if (output.conversion != 0) {
+      value = dorvex::DorvexConvert(context.dorvex, value, output.conversion);
+    }
     stored[static_cast<size_t>(k)] = static_cast<float>(value);
   }
   // The curve was made with the output's step (kept in 16 bits): on it,
   // consecutive samples are consecutive elements.
   if (output.step > 0 && output.step <= UINT16_MAX) {
-    dorvex::DorvexWriteSamples(context.dorvex, output.curve, output.index, count, stored.data());
-    return;
+    return Stored(context, output,
+                  dorvex::DorvexWriteSamples(context.dorvex, output.curve, output.index, count,
+                                             stored.data()));
   }
   for (int32_t k = 0; k < count; ++k) {
     auto index = static_cast<int32_t>(output.index + int64_t{k} * output.step);
-    dorvex::DorvexWriteSamples(context.dorvex, output.curve, index, 1, &stored[static_cast<size_t>(k)]);
+    int result = dorvex::DorvexWriteSamples(context.dorvex, output.curve, index, 1,
+                                            &stored[static_cast<size_t>(k)]);
+    if (!Stored(context, output, result)) return false;
   }
+  return true;
 }
 
 }  // namespace quillex

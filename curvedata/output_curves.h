@@ -49,8 +49,15 @@ bool CreateOutputCurve(Context& context, OutputDef& output, const std::string& d
 bool CreateAllOutputs(Context& context);
 
 // Closes every input and output curve and every database of the slots (their
-// names stay), and forgets the run's output database.
+// names stay), and forgets the run's output database. An output whose last
+// samples could not be stored is told as TellOutputNotStored tells it.
 void CloseAllCurves(Context& context);
+
+// An output's samples could not be stored (a full disk, an I/O error): the
+// run is marked failed and asked to stop, and the first such loss of a run is
+// told in an error box "Unable to write output NAME: REASON". What was
+// committed before stays in the database.
+void TellOutputNotStored(Context& context, const OutputDef& output);
 
 // Whether the destination already has a settings item naming a presentation;
 // that name then becomes the job's presentation.
@@ -61,14 +68,22 @@ bool ReadRunDefaults(Context& context);
 void WriteRunDefaults(Context& context);
 
 // Writes one computed value at the output's index, converted to the stored
-// units; the write's result is not looked at.
-void WriteOutputSample(Context& context, const OutputDef& output, double value);
+// units. A write the library refuses (off the curve's grid, say) is not
+// looked at, as the system never looked at it; but the library buffers the
+// samples and commits them now and then, and a commit that fails loses data:
+// then false, after TellOutputNotStored.
+[[nodiscard]] bool WriteOutputSample(Context& context, const OutputDef& output, double value);
+
+// Commits what an output's curve has buffered (a run held by an input not
+// yet recorded shows its readers what it has). A failure stops the run as
+// TellOutputNotStored says.
+void FlushOutputCurve(Context& context, const OutputDef& output);
 
 // Writes `count` computed values at the output's index and the count-1
 // indexes a step apart after it, each as WriteOutputSample writes one (the
 // value first held as a float, as the run holds it). A curve stepping down
 // in index is written one sample after the other.
-void WriteOutputSamples(Context& context, const OutputDef& output, const double* values,
-                        int32_t count);
+[[nodiscard]] bool WriteOutputSamples(Context& context, const OutputDef& output,
+                                      const double* values, int32_t count);
 
 }  // namespace quillex

@@ -5,6 +5,7 @@
 
 #include "curvedata/context.h"
 #include "curvedata/curve_path.h"
+#include "model/message_box.h"
 
 namespace quillex {
 
@@ -30,7 +31,14 @@ ReportStore StoreReport(Context& context, const std::string& text) {
                               context.screen.HasMainWindow());
     stored = ReportStore::kNoDatabase;
   } else {
-    dorvex::DorvexStoreFile(dorvex, database, 0, file, destination.path, "Quillex Report");
+    if (dorvex::DorvexStoreFile(dorvex, database, 0, file, destination.path, "Quillex Report") !=
+        0) {
+      ErrorBox(context.screen, "Unable to store the report in " +
+                                   FormatSourceLabel(context, destination.database,
+                                                     destination.path) +
+                                   ": " + dorvex::DorvexLastError(dorvex));
+      stored = ReportStore::kNotStored;
+    }
     dorvex::DorvexCloseDatabase(dorvex, database);
   }
   std::filesystem::remove(file, ignored);

@@ -12,6 +12,7 @@ struct Context;
 enum class ReportStore {
   kStored,      // in the database
   kNoDatabase,  // the destination's database could not be opened (told)
+  kNotStored,   // the database refused it (told)
   kNoFile,      // no temporary file could be written (told); the report is not shown
 };
 

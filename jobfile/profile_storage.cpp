@@ -79,17 +79,30 @@ FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
   return read ? FileRead::kRead : FileRead::kFailed;
 }
 
-bool ReplaceFile(const std::string& path, std::string_view bytes) {
+bool ReplaceFile(const std::string& path, std::string_view bytes, const ReplaceStop* stop) {
+  auto stopAt = [stop](ReplaceStop::Stage stage) {
+    if (stop != nullptr && stop->stage == stage && stop->stop != nullptr) stop->stop();
+  };
   std::string target = Target(path);
   std::string temporary = target + ".tmp-XXXXXX";
   int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
-  bool written = WriteAll(fd, bytes) && ::fchmod(fd, ModeFor(target)) == 0 && ::fsync(fd) == 0;
+  bool written = true;
+  if (stop != nullptr && stop->stage == ReplaceStop::kWriting && stop->atByte < bytes.size()) {
+    written = WriteAll(fd, bytes.substr(0, stop->atByte));
+    stopAt(ReplaceStop::kWriting);
+    bytes.remove_prefix(stop->atByte);
+  }
+  written = written && WriteAll(fd, bytes) && ::fchmod(fd, ModeFor(target)) == 0;
+  stopAt(ReplaceStop::kBeforeSync);
+  written = written && ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;
+  if (written) stopAt(ReplaceStop::kBeforeRename);
   if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
     ::unlink(temporary.c_str());
     return false;
   }
+  stopAt(ReplaceStop::kAfterRename);
   SyncFolder(target);
   return true;
 }

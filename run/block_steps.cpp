@@ -29,7 +29,7 @@ int32_t BlockStepper::TakeTurnsOneByOne(Context& context, int32_t cycles) {
       run.currentPlace = place;
       ++steps;
       if (const double* values = values_[place]) {
-        WriteOutputSample(context, output, static_cast<float>(values[k]));
+        if (!WriteOutputSample(context, output, static_cast<float>(values[k]))) return steps;
         AdvanceOutput(context, place, output, 1);
       } else {
         TakeTurn(context, output);
@@ -61,12 +61,16 @@ int32_t BlockStepper::TakeCycles(Context& context, int32_t budget) {
     allAhead = allAhead && values_[place] != nullptr;
   }
   if (!allAhead) return TakeTurnsOneByOne(context, cycles);
+  int32_t steps = 0;
   for (size_t place : active_) {
     OutputDef& output = *outputs[place];
-    WriteOutputSamples(context, output, values_[place], cycles);
+    // A block that could not be stored has stopped the run (see
+    // TellOutputNotStored); the outputs after it are not written.
+    if (!WriteOutputSamples(context, output, values_[place], cycles)) return steps;
     AdvanceOutput(context, place, output, cycles);
+    steps += cycles;
   }
-  return cycles * static_cast<int32_t>(active_.size());
+  return steps;
 }
 
 bool BlockStepper::StepMany(Context& context, int32_t steps) {

@@ -63,11 +63,14 @@ void TakeTurn(Context& context, OutputDef& output) {
   if (run.evaluationStatus == kStatusNotYetAvailable) {
     // Held until the input is recorded: what was written so far reaches the
     // file now, for whoever follows the run.
-    if (output.curve != 0) dorvex::DorvexFlush(context.dorvex, output.curve);
+    FlushOutputCurve(context, output);
     return;
   }
-  if (run.stepOperation == StepOperation::kCurve) {
-    WriteOutputSample(context, output, static_cast<float>(value));
+  // A sample that could not be stored has stopped the run (see
+  // TellOutputNotStored): the output does not move on past it.
+  if (run.stepOperation == StepOperation::kCurve &&
+      !WriteOutputSample(context, output, static_cast<float>(value))) {
+    return;
   }
   AdvanceOutput(context, run.currentPlace, output, 1);
 }

@@ -187,7 +187,7 @@ int Tool::Info(const Command& command) {
   if (DorvexOpenCurve(library_, database_, command.path, &curve, kDorvexRead, &info) != 0) {
     return Fail("no curve " + command.path + " in " + command.database);
   }
-  DorvexCloseCurve(library_, curve);
+  static_cast<void>(DorvexCloseCurve(library_, curve));  // only read
   bool time = IsTimeBased(info);
   std::printf("version\t%.11s\n", info.version);
   std::printf("description\t%s\n", DescriptionOf(info).c_str());
@@ -243,7 +243,10 @@ int Tool::Cat(const Command& command) {
     int64_t index = item.top + k * item.step;
     if (index < from || index > to) continue;
     float value = 0;
-    DorvexReadSamples(library_, curve, static_cast<int32_t>(index), 1, &value);
+    if (DorvexReadSamples(library_, curve, static_cast<int32_t>(index), 1, &value) != 0) {
+      return Fail("cannot read " + command.path + " at " +
+                  IndexText(static_cast<int32_t>(index), item.timeBased));
+    }
     std::printf("%s\t%s\n", IndexText(static_cast<int32_t>(index), item.timeBased).c_str(),
                 Number(value).c_str());
   }
@@ -297,12 +300,17 @@ int Tool::MakeCurve(const Command& command, size_t samples, uint32_t* curve) {
   // A recording is made and marked open in one transaction, so that no
   // reader ever meets it as a finished, empty curve.
   bool recording = command.name == "record";
-  if (recording) DorvexBeginBatch(library_, database_);
+  if (recording && DorvexBeginBatch(library_, database_) != 0) {
+    return Fail("cannot write to " + command.database + ": " + DorvexLastError(library_));
+  }
   bool made = DorvexCreateCurve(library_, database_, command.path, sizeof info, &info) == 0;
   bool opened =
       made && DorvexOpenCurve(library_, database_, command.path, curve, kDorvexWrite, nullptr) == 0;
   bool marked = opened && (!recording || DorvexSetRecording(library_, *curve, true) == 0);
-  if (recording) DorvexEndBatch(library_, database_, marked);
+  if (recording && DorvexEndBatch(library_, database_, marked) != 0 && marked) {
+    return Fail("cannot start the recording of " + command.path + ": " +
+                DorvexLastError(library_));
+  }
   if (!made) {
     return Fail("cannot create curve " + command.path + " in " + command.database +
                 ": it exists, or the path does not name a curve (six components of at most 10 "
@@ -331,14 +339,19 @@ int Tool::Put(const Command& command, bool recording) {
   uint32_t curve = 0;
   if (int status = MakeCurve(command, values.size(), &curve); status != kExitSuccess) return status;
   std::vector<DorvexItem> items;
-  DorvexListItems(library_, database_, command.path, &items);
+  if (DorvexListItems(library_, database_, command.path, &items) != 0 || items.empty()) {
+    return Fail("cannot find the new curve " + command.path);
+  }
   int32_t index = items.at(0).top;
   int32_t step = items.at(0).step;
   if (!recording) {
     int result = DorvexWriteSamples(library_, curve, index, static_cast<int32_t>(values.size()),
                                     values.data());
-    DorvexCloseCurve(library_, curve);
-    if (result != 0) return Fail("cannot write the samples of " + command.path);
+    int closed = DorvexCloseCurve(library_, curve);
+    if (result != 0 || closed != 0) {
+      return Fail("cannot write the samples of " + command.path + ": " +
+                  DorvexLastError(library_));
+    }
     std::printf("%zu samples written to %s\n", values.size(), command.path.c_str());
     return kExitSuccess;
   }
@@ -355,8 +368,8 @@ int Tool::Put(const Command& command, bool recording) {
     index += step;
     std::this_thread::sleep_for(pause);
   }
-  DorvexSetRecording(library_, curve, false);
-  DorvexCloseCurve(library_, curve);
+  int ended = DorvexSetRecording(library_, curve, false);
+  if (DorvexCloseCurve(library_, curve) != 0 || ended != 0) got = -2;
   if (got == -1) return Fail("'" + word + "' on standard input is not a number; recording ended");
   if (got == -2) return Fail("cannot write to " + command.path + "; recording ended");
   std::printf("%lld samples recorded to %s\n", static_cast<long long>(written),

@@ -278,7 +278,9 @@ int Write(DorvexLibrary& library, const std::string& name, bool replace) {
   auto top = static_cast<int32_t>(kTopFeet * kIndexPerFoot);
   auto samples = static_cast<int32_t>(well.gr.size());
   int32_t bottom = top + (samples - 1) * kStep;
-  DorvexBeginBatch(library, database);
+  if (DorvexBeginBatch(library, database) != 0) {
+    return Fail("cannot write to " + file + ": " + DorvexLastError(library));
+  }
   for (const Mnemonic& curve : kCurves) {
     std::string path = std::string(kSetPath) + "/" + curve.name + "/1";
     CurveInfo info = SampleCurveInfo(curve.description, 0, false,
@@ -287,17 +289,20 @@ int Write(DorvexLibrary& library, const std::string& name, bool replace) {
     const std::vector<float>& values = well.*curve.samples;
     if (DorvexCreateCurve(library, database, path, sizeof info, &info) != 0 ||
         DorvexOpenCurve(library, database, path, &handle, kDorvexWrite, nullptr) != 0) {
-      DorvexEndBatch(library, database, false);
+      static_cast<void>(DorvexEndBatch(library, database, false));  // nothing kept
       return Fail("cannot create " + path);
     }
     int result = DorvexWriteSamples(library, handle, top, samples, values.data());
-    DorvexCloseCurve(library, handle);
-    if (result != 0) {
-      DorvexEndBatch(library, database, false);
-      return Fail("cannot write " + path);
+    int closed = DorvexCloseCurve(library, handle);
+    if (result != 0 || closed != 0) {
+      std::string reason = DorvexLastError(library);
+      static_cast<void>(DorvexEndBatch(library, database, false));  // nothing kept
+      return Fail("cannot write " + path + ": " + reason);
     }
   }
-  if (DorvexEndBatch(library, database, true) != 0) return Fail("cannot commit " + file);
+  if (DorvexEndBatch(library, database, true) != 0) {
+    return Fail("cannot commit " + file + ": " + DorvexLastError(library));
+  }
   DorvexCloseDatabase(library, database);
   std::printf("%s: %zu curves of %d samples, %g to %g ft every 0.5 ft, under %s:%s\n",
               file.c_str(), std::size(kCurves), samples, kTopFeet, kBottomFeet, name.c_str(),

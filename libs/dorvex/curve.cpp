@@ -230,16 +230,11 @@ bool CommitDue(OpenCurve& curve) {
   return Clock::now() - curve.lastCommit >= kCommitInterval;
 }
 
-}  // namespace
-
-bool internal::CommitCurve(DorvexLibrary& library, OpenCurve& curve) {
-  bool dirty = curve.dirtyFrom >= 0 || curve.count != curve.committedCount ||
-               curve.openEnd != curve.openEndCommitted;
-  curve.lastCommit = Clock::now();
-  if (!dirty) return true;
-  sqlite3* db = FindDatabase(library, curve.database)->db;
+// The chunks a curve changed and its header, in one transaction. Returns
+// SQLITE_OK, or the code of the failure as it was before the rollback.
+int StoreCurve(sqlite3* db, const OpenCurve& curve) {
   Transaction transaction(db);
-  if (!transaction.began()) return false;
+  if (!transaction.began()) return sqlite3_extended_errcode(db);
   size_t size = static_cast<size_t>(curve.elementSize);
   Statement store(db, "INSERT OR REPLACE INTO chunks(item, chunk, data) VALUES(?1, ?2, ?3)");
   for (int64_t chunk = std::max<int64_t>(curve.dirtyFrom, 0) / kChunkElements;
@@ -250,12 +245,27 @@ bool internal::CommitCurve(DorvexLibrary& library, OpenCurve& curve) {
     // The cache outlives the statement and does not change while it runs.
     store.BindBlobInPlace(3, curve.data->data() + static_cast<size_t>(first - curve.base) * size,
                           static_cast<size_t>(elements) * size);
-    if (store.Step() != SQLITE_DONE) return false;
+    if (store.Step() != SQLITE_DONE) return sqlite3_extended_errcode(db);
     store.Reset();
   }
   Statement header(db, "UPDATE items SET count=?1, open_end=?2 WHERE id=?3");
   header.Bind(1, curve.count).Bind(2, curve.openEnd ? 1 : 0).Bind(3, curve.item);
-  if (!header.Run() || !transaction.Commit()) return false;
+  if (!header.Run() || !transaction.Commit()) return sqlite3_extended_errcode(db);
+  return SQLITE_OK;
+}
+
+}  // namespace
+
+bool internal::CommitCurve(DorvexLibrary& library, OpenCurve& curve) {
+  bool dirty = curve.dirtyFrom >= 0 || curve.count != curve.committedCount ||
+               curve.openEnd != curve.openEndCommitted;
+  curve.lastCommit = Clock::now();
+  if (!dirty) return true;
+  sqlite3* db = FindDatabase(library, curve.database)->db;
+  if (int failure = StoreCurve(db, curve); failure != SQLITE_OK) {
+    NoteFailure(library, failure);
+    return false;
+  }
   curve.dirtyFrom = curve.dirtyTo = -1;
   curve.committedCount = curve.count;
   curve.openEndCommitted = curve.openEnd;
@@ -286,8 +296,11 @@ int DorvexCreateCurve(DorvexLibrary& library, uint32_t database, const std::stri
       .Bind(3, described.step)
       .Bind(4, elementSize == 0 ? 4 : elementSize)
       .Bind(5, id);
-  if (!describe.Run()) return kDorvexFailed;
-  return transaction.Commit() ? 0 : kDorvexFailed;
+  if (!describe.Run() || !transaction.Commit()) {
+    NoteFailure(library, open->db);
+    return kDorvexFailed;
+  }
+  return 0;
 }
 
 int DorvexOpenCurve(DorvexLibrary& library, uint32_t database, const std::string& path,
@@ -334,11 +347,12 @@ int DorvexOpenCurve(DorvexLibrary& library, uint32_t database, const std::string
   return 0;
 }
 
-void DorvexCloseCurve(DorvexLibrary& library, uint32_t handle) {
+int DorvexCloseCurve(DorvexLibrary& library, uint32_t handle) {
   OpenCurve* curve = FindCurve(library, handle);
-  if (curve == nullptr) return;
-  if (curve->mode == kDorvexWrite) CommitCurve(library, *curve);
+  if (curve == nullptr) return kDorvexFailed;
+  bool stored = curve->mode != kDorvexWrite || CommitCurve(library, *curve);
   library.state->curves[handle - 1].reset();
+  return stored ? 0 : kDorvexNotStored;
 }
 
 namespace {
@@ -412,7 +426,7 @@ int DorvexWriteSamples(DorvexLibrary& library, uint32_t handle, int32_t index, i
   }
   MarkDirty(*curve, element, element + count);
   bool windowFull = curve->dirtyTo - curve->dirtyFrom >= kWindowElements;
-  if ((windowFull || CommitDue(*curve)) && !CommitCurve(library, *curve)) return kDorvexFailed;
+  if ((windowFull || CommitDue(*curve)) && !CommitCurve(library, *curve)) return kDorvexNotStored;
   return 0;
 }
 
@@ -435,14 +449,14 @@ int DorvexSetRecording(DorvexLibrary& library, uint32_t handle, bool recording) 
   OpenCurve* curve = FindCurve(library, handle);
   if (curve == nullptr || curve->mode != kDorvexWrite) return kDorvexFailed;
   curve->openEnd = recording;
-  return CommitCurve(library, *curve) ? 0 : kDorvexFailed;
+  return CommitCurve(library, *curve) ? 0 : kDorvexNotStored;
 }
 
 int DorvexFlush(DorvexLibrary& library, uint32_t handle) {
   OpenCurve* curve = FindCurve(library, handle);
   if (curve == nullptr) return kDorvexFailed;
   if (curve->mode != kDorvexWrite) return 0;
-  return CommitCurve(library, *curve) ? 0 : kDorvexFailed;
+  return CommitCurve(library, *curve) ? 0 : kDorvexNotStored;
 }
 
 }  // namespace dorvex

@@ -21,9 +21,11 @@ namespace {
 // Another process may hold the write lock for a commit; wait that long for it.
 constexpr int kBusyMilliseconds = 5000;
 
-sqlite3* OpenFile(const std::string& file, int flags) {
+sqlite3* OpenFile(DorvexLibrary& library, const std::string& file, int flags) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+  const char* vfs = library.state->faults ? library.state->faults->name() : nullptr;
+  if (sqlite3_open_v2(file.c_str(), &db, flags, vfs) != SQLITE_OK) {
+    NoteFailure(library, db);
     sqlite3_close_v2(db);
     return nullptr;
   }
@@ -52,7 +54,7 @@ int DorvexOpenDatabase(DorvexLibrary& library, const std::string& file, int32_t 
                        uint32_t* database) {
   *database = 0;
   if (file.empty() || !IsRegularFile(file)) return kDorvexFailed;
-  sqlite3* db = OpenFile(file, SQLITE_OPEN_READWRITE);
+  sqlite3* db = OpenFile(library, file, SQLITE_OPEN_READWRITE);
   if (db == nullptr) return kDorvexFailed;
   if (!HasOurSchema(db)) {  // also fails for a file that is not a database
     sqlite3_close_v2(db);
@@ -69,7 +71,9 @@ void DorvexCloseDatabase(DorvexLibrary& library, uint32_t database) {
   for (size_t i = 0; i < library.state->curves.size(); ++i) {
     OpenCurve* curve = library.state->curves[i].get();
     if (curve != nullptr && curve->database == database) {
-      DorvexCloseCurve(library, static_cast<uint32_t>(i + 1));
+      // Whoever wrote the curve and wants to know whether its last samples
+      // were stored closes it first; here the database goes anyway.
+      static_cast<void>(DorvexCloseCurve(library, static_cast<uint32_t>(i + 1)));
     }
   }
   open->checkpointer.reset();
@@ -77,12 +81,14 @@ void DorvexCloseDatabase(DorvexLibrary& library, uint32_t database) {
   library.state->databases[database - 1].reset();
 }
 
-int DorvexCreateDatabase(DorvexLibrary& /*library*/, const std::string& file) {
+int DorvexCreateDatabase(DorvexLibrary& library, const std::string& file) {
   struct stat status;
   if (file.empty() || ::stat(file.c_str(), &status) == 0) return kDorvexFailed;
-  sqlite3* db = OpenFile(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
+  sqlite3* db = OpenFile(library, file,
+                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
   if (db == nullptr) return kDorvexFailed;
   bool created = CreateSchema(db);
+  if (!created) NoteFailure(library, db);
   sqlite3_close_v2(db);
   if (!created) {
     // Leave no half-made file behind.
@@ -144,8 +150,11 @@ int DorvexStoreFile(DorvexLibrary& library, uint32_t database, int32_t /*flags*/
   std::string data = bytes.str();
   Statement store(open->db, "UPDATE items SET kind=2, title=?1, data=?2 WHERE id=?3");
   store.Bind(1, title).BindBlob(2, data.data(), data.size()).Bind(3, id);
-  if (id < 0 || !store.Run()) return kDorvexFailed;
-  return transaction.Commit() ? 0 : kDorvexFailed;
+  if (id < 0 || !store.Run() || !transaction.Commit()) {
+    NoteFailure(library, open->db);
+    return kDorvexFailed;
+  }
+  return 0;
 }
 
 int DorvexReadFile(DorvexLibrary& library, uint32_t database, const std::string& path,
@@ -184,6 +193,7 @@ int DorvexEndBatch(DorvexLibrary& library, uint32_t database, bool commit) {
   OpenDatabase* open = FindDatabase(library, database);
   if (open == nullptr || sqlite3_get_autocommit(open->db) != 0) return kDorvexFailed;
   if (commit && sql::Execute(open->db, "COMMIT")) return 0;
+  if (commit) NoteFailure(library, open->db);
   sql::Execute(open->db, "ROLLBACK");
   return commit ? kDorvexFailed : 0;
 }

@@ -35,6 +35,10 @@ namespace dorvex {
 // Results beyond 0 (success).
 constexpr int kDorvexNotYetAvailable = 32;  // past the end of a curve still being recorded
 constexpr int kDorvexFailed = 1;            // the operation could not be done
+// Samples were taken, but the file refused to keep them (a full disk, an I/O
+// error): what was committed before stays, these are not in the file.
+// DorvexLastError says why.
+constexpr int kDorvexNotStored = 2;
 
 // Sizes of the records exchanged with the library.
 constexpr int32_t kDorvexCurveInfoSize = 244;
@@ -81,17 +85,17 @@ class DorvexLibrary {
 // $XDG_DATA_HOME/corvane, then ~/.local/share/corvane), creates its folders
 // and reads the settings file. Returns non-zero when the library is ready; 0
 // means the program cannot go on.
-int DorvexInitialize(DorvexLibrary& library, int32_t flags);
+[[nodiscard]] int DorvexInitialize(DorvexLibrary& library, int32_t flags);
 
 // The same with a home folder given (the tools' --home, tests).
-int DorvexInitializeAt(DorvexLibrary& library, const std::string& home);
+[[nodiscard]] int DorvexInitializeAt(DorvexLibrary& library, const std::string& home);
 
 DorvexSetting DorvexGetSetting(DorvexLibrary& library, int32_t index);
 
 // Opens an existing database file; never creates one. Returns 0 and the
 // handle, or non-zero when the file is missing, unreadable, not a database or
 // of a foreign schema.
-int DorvexOpenDatabase(DorvexLibrary& library, const std::string& file, int32_t flags,
+[[nodiscard]] int DorvexOpenDatabase(DorvexLibrary& library, const std::string& file, int32_t flags,
                        uint32_t* database);
 // Closes a database and every curve still open on it.
 void DorvexCloseDatabase(DorvexLibrary& library, uint32_t database);
@@ -99,22 +103,25 @@ void DorvexCloseDatabase(DorvexLibrary& library, uint32_t database);
 // Creates a curve item with its description (size must be 244). The data set
 // and location nodes above it are created as needed. Non-zero when a curve of
 // that path exists or the path does not name a curve (six components).
-int DorvexCreateCurve(DorvexLibrary& library, uint32_t database, const std::string& path,
+[[nodiscard]] int DorvexCreateCurve(DorvexLibrary& library, uint32_t database, const std::string& path,
                       int32_t infoSize, const void* info);
 
 // Opens a curve; fills the 244-byte info. A pass "*" means the highest pass
 // present. Mode kDorvexRead for reading, kDorvexWrite for reading and writing.
-int DorvexOpenCurve(DorvexLibrary& library, uint32_t database, const std::string& path,
+[[nodiscard]] int DorvexOpenCurve(DorvexLibrary& library, uint32_t database, const std::string& path,
                     uint32_t* curve, int32_t mode, void* info);
-// Commits what is buffered and closes the curve.
-void DorvexCloseCurve(DorvexLibrary& library, uint32_t curve);
+// Commits what is buffered and closes the curve. The handle is gone either
+// way; kDorvexNotStored when the last samples could not be committed.
+[[nodiscard]] int DorvexCloseCurve(DorvexLibrary& library, uint32_t curve);
 
 // Reads count elements at index, index + step, ... into buffer (floats for
 // curves, elements of the curve's element size otherwise).
-int DorvexReadSamples(DorvexLibrary& library, uint32_t curve, int32_t index, int32_t count,
+[[nodiscard]] int DorvexReadSamples(DorvexLibrary& library, uint32_t curve, int32_t index, int32_t count,
                       void* buffer);
 // Writes count elements from index on; the index must lie on the curve's grid.
-int DorvexWriteSamples(DorvexLibrary& library, uint32_t curve, int32_t index, int32_t count,
+// The samples are buffered and committed now and then (see above):
+// kDorvexNotStored when such a commit failed.
+[[nodiscard]] int DorvexWriteSamples(DorvexLibrary& library, uint32_t curve, int32_t index, int32_t count,
                        const void* buffer);
 
 // State flags of the range [from, to]: kDorvexNotYetAvailable when any of it
@@ -145,7 +152,7 @@ const UnitTable& DorvexUnits(DorvexLibrary& library);
 
 // Keeps a whole file (title and bytes) as an item of the database: a new
 // item, or a node or stored file of that path (a curve is never replaced).
-int DorvexStoreFile(DorvexLibrary& library, uint32_t database, int32_t flags,
+[[nodiscard]] int DorvexStoreFile(DorvexLibrary& library, uint32_t database, int32_t flags,
                     const std::string& file, const std::string& path, const std::string& title);
 
 // A new, securely created, empty temporary file; its name ("" on failure).
@@ -164,7 +171,7 @@ std::string DorvexParseArgs(const std::string& text);
 // ---- Beyond the program's own calls: for the tools, the browser and tests.
 
 // Creates a new, empty database file; refuses (non-zero) a file that exists.
-int DorvexCreateDatabase(DorvexLibrary& library, const std::string& file);
+[[nodiscard]] int DorvexCreateDatabase(DorvexLibrary& library, const std::string& file);
 
 // The file of a database named by its base name: the database folder, the
 // name and ".db".
@@ -172,18 +179,19 @@ std::string DorvexDatabaseFile(DorvexLibrary& library, const std::string& name);
 
 // Marks a curve opened for writing as being recorded (its end open: readers
 // get 32 past the last sample) or as finished. Committed at once.
-int DorvexSetRecording(DorvexLibrary& library, uint32_t curve, bool recording);
+[[nodiscard]] int DorvexSetRecording(DorvexLibrary& library, uint32_t curve, bool recording);
 
 // A batch makes many operations on one database one transaction: what is
 // done between DorvexBeginBatch and DorvexEndBatch is committed together
 // (commit true) or not at all. Curves written in a batch must be closed
 // before it ends. Non-zero when the batch cannot begin, or cannot commit (it
 // is then rolled back).
-int DorvexBeginBatch(DorvexLibrary& library, uint32_t database);
-int DorvexEndBatch(DorvexLibrary& library, uint32_t database, bool commit);
+[[nodiscard]] int DorvexBeginBatch(DorvexLibrary& library, uint32_t database);
+[[nodiscard]] int DorvexEndBatch(DorvexLibrary& library, uint32_t database, bool commit);
 
-// Commits what is buffered for a curve now.
-int DorvexFlush(DorvexLibrary& library, uint32_t curve);
+// Commits what is buffered for a curve now; kDorvexNotStored when the file
+// refused it.
+[[nodiscard]] int DorvexFlush(DorvexLibrary& library, uint32_t curve);
 
 struct DorvexItem {
   std::string path;   // full path with leading "/", components as stored
@@ -205,17 +213,34 @@ struct DorvexItem {
 // The items under a path ("" or "/" for the whole database), depth first in
 // name order, the item itself included when the path names one. Non-zero when
 // the path names nothing.
-int DorvexListItems(DorvexLibrary& library, uint32_t database, const std::string& path,
+[[nodiscard]] int DorvexListItems(DorvexLibrary& library, uint32_t database, const std::string& path,
                     std::vector<DorvexItem>* items);
 
 // Reads a stored file back.
-int DorvexReadFile(DorvexLibrary& library, uint32_t database, const std::string& path,
+[[nodiscard]] int DorvexReadFile(DorvexLibrary& library, uint32_t database, const std::string& path,
                    std::string* title, std::string* bytes);
 
 // Checks a database: SQLite's integrity check plus the library's own rules
 // (every curve's samples in whole chunks, no orphan rows). Problems found are
 // appended as lines; returns 0 when there are none.
-int DorvexCheckDatabase(DorvexLibrary& library, const std::string& file,
+[[nodiscard]] int DorvexCheckDatabase(DorvexLibrary& library, const std::string& file,
                         std::vector<std::string>* problems);
+
+// ---- Failures.
+
+// Why the last operation that failed failed, in words that can end a message
+// ("disk full", "input/output error"); "" while nothing has failed.
+std::string DorvexLastError(DorvexLibrary& library);
+
+// A seam for tests: the Nth write, sync or truncation of the files of the
+// databases opened or created from now on fails (see fault_vfs.h).
+struct DorvexFaults {
+  int64_t failAt = -1;  // 0-based number of the first call that fails; -1 none
+  int code = 13;        // SQLite's code for it: 13 a full disk, 10 an I/O error
+  bool sticky = true;   // every later call fails too
+};
+void DorvexInjectFaults(DorvexLibrary& library, const DorvexFaults& faults);
+// The writes, syncs and truncations counted since the faults were set.
+int64_t DorvexFaultCalls(DorvexLibrary& library);
 
 }  // namespace dorvex

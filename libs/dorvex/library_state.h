@@ -9,6 +9,7 @@
 
 #include "libs/dorvex/checkpointer.h"
 #include "libs/dorvex/dorvex.h"
+#include "libs/dorvex/fault_vfs.h"
 
 struct sqlite3;
 
@@ -73,6 +74,9 @@ struct DorvexLibrary::State {
   std::vector<std::unique_ptr<internal::OpenDatabase>> databases;
   std::vector<std::unique_ptr<internal::OpenCurve>> curves;
   std::unique_ptr<UnitTable> units = std::make_unique<UnitTable>();
+  std::string lastError;  // DorvexLastError
+  // Set by DorvexInjectFaults: the file system the connections then use.
+  std::unique_ptr<internal::FaultVfs> faults;
 };
 
 namespace internal {
@@ -87,8 +91,14 @@ inline OpenCurve* FindCurve(DorvexLibrary& library, uint32_t handle) {
   return handle != 0 && handle <= slots.size() ? slots[handle - 1].get() : nullptr;
 }
 
-// Commits what a curve has buffered; false when the database refused it.
+// Commits what a curve has buffered; false when the database refused it
+// (the reason noted for DorvexLastError).
 bool CommitCurve(DorvexLibrary& library, OpenCurve& curve);
+
+// Notes why an operation failed, for DorvexLastError: a SQLite result code,
+// or the last one of a connection (none: the file could not be opened).
+void NoteFailure(DorvexLibrary& library, int code);
+void NoteFailure(DorvexLibrary& library, sqlite3* db);
 
 }  // namespace internal
 

@@ -47,8 +47,11 @@ bool WriteCurve(Import& import, size_t column, const std::string& name) {
   int written =
       DorvexWriteSamples(import.library, curve, grid.top, static_cast<int32_t>(grid.count),
                          import.set.columns[column].data());
-  DorvexCloseCurve(import.library, curve);
-  return written == 0 || Refuse(import, line.line, "cannot write the samples of " + path);
+  int closed = DorvexCloseCurve(import.library, curve);
+  if (written == 0 && closed == 0) return true;
+  std::string reason = DorvexLastError(import.library);
+  return Refuse(import, line.line,
+                "cannot write the samples of " + path + (reason.empty() ? "" : ": " + reason));
 }
 
 bool WriteCurves(Import& import) {
@@ -87,11 +90,12 @@ bool Write(Import& import) {
     return Refuse(import, 0, "cannot begin a batch: the database is busy or cannot be written");
   }
   if (!WriteCurves(import) || !StoreHeader(import)) {
-    DorvexEndBatch(import.library, import.database, false);
+    // A rollback cannot fail in a way that keeps anything.
+    static_cast<void>(DorvexEndBatch(import.library, import.database, false));
     return false;
   }
   return DorvexEndBatch(import.library, import.database, true) == 0 ||
-         Refuse(import, 0, "the database refused the commit");
+         Refuse(import, 0, "the database refused the commit: " + DorvexLastError(import.library));
 }
 
 LasSampleOptions SampleOptions(DorvexLibrary& library, const LasImportOptions& options) {

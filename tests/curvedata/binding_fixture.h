@@ -62,7 +62,7 @@ class BindingTest : public ::testing::Test {
 
   uint32_t Open(const std::string& file) {
     uint32_t database = 0;
-    dorvex::DorvexOpenDatabase(context_.dorvex, file, 0, &database);
+    EXPECT_EQ(dorvex::DorvexOpenDatabase(context_.dorvex, file, 0, &database), 0);
     return database;
   }
 
@@ -123,7 +123,7 @@ class BindingTest : public ::testing::Test {
         dorvex::DorvexOpenCurve(context_.dorvex, database, path, &curve, dorvex::kDorvexRead, &info) == 0;
     std::memcpy(stored.info.data(), &info, sizeof info);
     if (stored.found)
-      dorvex::DorvexReadSamples(context_.dorvex, curve, info.top, count, stored.elements.data());
+      EXPECT_EQ(dorvex::DorvexReadSamples(context_.dorvex, curve, info.top, count, stored.elements.data()), 0);
     dorvex::DorvexCloseDatabase(context_.dorvex, database);
     return stored;
   }

@@ -228,7 +228,7 @@ TEST_F(InputBindingTest, AFailedReadIsReportedAndLeavesTheValue) {
   EXPECT_EQ(value, kUntouched);
 
   uint32_t closed = node.curve;
-  dorvex::DorvexCloseCurve(context_.dorvex, closed);
+  EXPECT_EQ(dorvex::DorvexCloseCurve(context_.dorvex, closed), 0);
   for (uint32_t curve : {closed, 0U, 9999U}) {
     node.curve = curve;
     int result = reader.ReadSample(node, 0, &value);

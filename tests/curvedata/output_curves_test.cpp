@@ -90,11 +90,11 @@ TEST_F(OutputCurvesTest, SamplesAreStoredInTheOutputsUnitsAndTheRunClosesEveryth
   ASSERT_TRUE(CreateAllOutputs(context_));
   EXPECT_EQ(context_.dorvex.OpenCurveCount(), 3U);
   EXPECT_EQ(context_.dorvex.OpenDatabaseCount(), 1U) << "inputs and outputs share a slot";
-  WriteOutputSample(context_, length, 100.0);
-  WriteOutputSample(context_, gamma, 55.5);
+  EXPECT_TRUE(WriteOutputSample(context_, length, 100.0));
+  EXPECT_TRUE(WriteOutputSample(context_, gamma, 55.5));
   length.index = gamma.index = 1500;
-  WriteOutputSample(context_, length, 10.0);
-  WriteOutputSample(context_, gamma, -1.25);
+  EXPECT_TRUE(WriteOutputSample(context_, length, 10.0));
+  EXPECT_TRUE(WriteOutputSample(context_, gamma, -1.25));
   CloseAllCurves(context_);
   EXPECT_TRUE(NothingOpen());
   EXPECT_EQ(input.curve + length.curve + gamma.curve, 0U);

@@ -18,7 +18,7 @@ TEST_F(DorvexTest, CurvesAreCreatedAndOpenedOnlyAsTheyShouldBe) {
   for (const char* pass : {"1", "2", "10"}) {
     uint32_t curve = MakeCurve(std::string("/A/B/C/D/GR/") + pass, 6000, 1500, {1.0F});
     ASSERT_NE(curve, 0u) << pass;
-    DorvexCloseCurve(library_, curve);
+    EXPECT_EQ(DorvexCloseCurve(library_, curve), 0);
   }
   std::vector<uint8_t> info(kDorvexCurveInfoSize, 0xEE);
   uint32_t curve = 0;
@@ -28,7 +28,7 @@ TEST_F(DorvexTest, CurvesAreCreatedAndOpenedOnlyAsTheyShouldBe) {
   std::vector<DorvexItem> items;
   ASSERT_EQ(DorvexListItems(library_, database_, "/A/B/C/D/GR/*", &items), 0);
   EXPECT_EQ(items.at(0).path, "/A/B/C/D/GR/10");
-  DorvexCloseCurve(library_, curve);
+  EXPECT_EQ(DorvexCloseCurve(library_, curve), 0);
   EXPECT_EQ(library_.OpenCurveCount(), 0u);
 
   info = CurveInfoBytes(0, 0, 100);
@@ -86,7 +86,7 @@ TEST_F(DorvexTest, WritesLandOnTheGridAndGapsAreMissing) {
   EXPECT_NE(DorvexWriteSamples(library_, curve, 50, 1, &value), 0) << "off the grid";
   EXPECT_NE(DorvexWriteSamples(library_, curve, -100, 1, &value), 0) << "above the top";
   EXPECT_EQ(DorvexWriteSamples(library_, curve, 300, 1, &value), 0);
-  DorvexCloseCurve(library_, curve);
+  EXPECT_EQ(DorvexCloseCurve(library_, curve), 0);
   uint32_t reader = Open("/A/B/C/D/GR/1");
   EXPECT_TRUE(std::isnan(ReadAt(reader, 100)));
   EXPECT_EQ(ReadAt(reader, 300), 5.0F);
@@ -102,7 +102,7 @@ TEST_F(DorvexTest, ElementsOfOtherSizesAndSingleValues) {
   uint8_t element[32];
   for (int i = 0; i < 32; ++i) element[i] = static_cast<uint8_t>(i * 7);
   ASSERT_EQ(DorvexWriteSamples(library_, curve, 0, 1, element), 0);
-  DorvexCloseCurve(library_, curve);
+  EXPECT_EQ(DorvexCloseCurve(library_, curve), 0);
   curve = Open("/A/B/C/D/_defaults_/1", kDorvexWrite);
   uint8_t back[32] = {};
   ASSERT_EQ(DorvexReadSamples(library_, curve, 0, 1, back), 0);
@@ -148,7 +148,7 @@ TEST_F(DorvexTest, ALongCurveBeingWrittenIsCommittedAsItGrowsAndReadsWhole) {
       ASSERT_EQ(DorvexWriteSamples(other, writer, index(at), 1, &values[at]), 0);
     }
   }
-  DorvexCloseCurve(library_, reader);
+  EXPECT_EQ(DorvexCloseCurve(library_, reader), 0);
   std::vector<float> back(values.size());
   ASSERT_EQ(DorvexReadSamples(library_, Open("/A/B/C/D/GR/1"), index(0),
                               static_cast<int32_t>(back.size()), back.data()), 0);
@@ -193,8 +193,8 @@ TEST_F(DorvexTest, ABatchCommitsWholeOrNotAtAll) {
   for (bool commit : {false, true}) {
     ASSERT_EQ(DorvexBeginBatch(library_, database_), 0);
     EXPECT_NE(DorvexBeginBatch(library_, database_), 0) << "batches do not nest";
-    DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, {1.0F, 2.0F}));
-    DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/SP/1", 0, 100, {3.0F}));
+    EXPECT_EQ(DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, {1.0F, 2.0F})), 0);
+    EXPECT_EQ(DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/SP/1", 0, 100, {3.0F})), 0);
     ASSERT_EQ(DorvexEndBatch(library_, database_, commit), 0);
     std::vector<DorvexItem> items;
     int listed = DorvexListItems(library_, database_, "/A/B/C/D", &items);

@@ -90,7 +90,7 @@ TEST_F(DorvexTest, StoredFilesComeBackByteForByte) {
   WriteFile(source, bytes);
   ASSERT_EQ(DorvexStoreFile(library_, database_, 0, source, "/A/B/C/_plots_/_qxrp_/1",
                             "Quillex Report"), 0);
-  DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, {1.0F}));
+  EXPECT_EQ(DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, {1.0F})), 0);
   EXPECT_NE(DorvexStoreFile(library_, database_, 0, source, "/A/B/C/D/GR/1", "x"), 0)
       << "a curve is never replaced";
   EXPECT_NE(DorvexStoreFile(library_, database_, 0, home_ + "/missing", "/A/B/C/_plots_/_qxrp_/2",
@@ -103,7 +103,7 @@ TEST_F(DorvexTest, StoredFilesComeBackByteForByte) {
 }
 
 TEST_F(DorvexTest, CheckFindsAHealthyDatabaseAndAMissingChunk) {
-  DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, std::vector<float>(5000, 1.5F)));
+  EXPECT_EQ(DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, std::vector<float>(5000, 1.5F))), 0);
   std::vector<std::string> problems;
   EXPECT_EQ(DorvexCheckDatabase(library_, file_, &problems), 0) << problems.front();
   DorvexCloseDatabase(library_, database_);
@@ -187,7 +187,7 @@ void MakeWritable(const std::string& file) {
 }
 
 TEST_F(DorvexTest, AReadOnlyFileIsReadButNeverWritten) {
-  DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, {4.0F, 5.0F}));
+  EXPECT_EQ(DorvexCloseCurve(library_, MakeCurve("/A/B/C/D/GR/1", 0, 100, {4.0F, 5.0F})), 0);
   DorvexCloseDatabase(library_, database_);
   if (!MakeReadOnly(file_)) GTEST_SKIP() << "cannot make a file read-only here";
   ASSERT_EQ(DorvexOpenDatabase(library_, file_, 0, &database_), 0);

@@ -56,7 +56,7 @@ class DorvexTest : public ::testing::Test {
       return 0;
     }
     auto count = static_cast<int32_t>(values.size());
-    if (count > 0) DorvexWriteSamples(library_, curve, top, count, values.data());
+    if (count > 0) EXPECT_EQ(DorvexWriteSamples(library_, curve, top, count, values.data()), 0);
     return curve;
   }
 

@@ -1,20 +1,18 @@
 // The private-profile engine against the recorded Windows behaviour: reads
 // (also of LF-only and CR-only copies of each file), number reads, writes
 // checked byte for byte, failed writes, damaged and huge files, and a writer
-// killed at random moments.
+// killed at each moment of a rewrite.
 #include "jobfile/profile.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <random>
 #include <regex>
-#include <thread>
 
+#include "jobfile/profile_storage.h"
 #include "tests/jobfile/profile_fixture.h"
 
 namespace quillex {
@@ -342,48 +340,46 @@ int RemoveLeftovers(const ProfileFolder& folder, const std::string& file) {
   return count;
 }
 
+// A writer killed anywhere in a rewrite: in a child process the writer is
+// stopped at a chosen byte or stage of replacing the file (the process exits
+// there, as a kill would end it), and the file must then read as the old
+// version or the new one, whole, with at most the temporary file left.
 TEST(ProfileRobustness, AKilledWriterLeavesOneWholeVersion) {
   ProfileFolder folder;
   std::string file = folder.File("job.qxj");
-  const std::string a(200000, 'a');
-  const std::string b(200000, 'b');
-  ASSERT_TRUE(WritePrivateProfileString("S", "first", "1", file));
-  ASSERT_TRUE(WritePrivateProfileString("S", "k", a, file));
-  ASSERT_TRUE(WritePrivateProfileString("T", "last", "2", file));
-  // Kills land anywhere within about three writes, however slow a write is
-  // here (a sanitizer build on a busy machine takes many times longer). The
-  // write timed is a fresh child's, fork included: that is what each kill
-  // races, and it takes several times as long as a write of our own.
-  auto started = std::chrono::steady_clock::now();
-  pid_t timed = ::fork();
-  ASSERT_GE(timed, 0);
-  if (timed == 0) ::_exit(WritePrivateProfileString("S", "k", a, file) ? 0 : 1);
-  int status = -1;
-  ::waitpid(timed, &status, 0);
-  ASSERT_EQ(status, 0);
-  auto write = std::chrono::duration_cast<std::chrono::microseconds>(
-      std::chrono::steady_clock::now() - started);
-  std::uniform_int_distribution<int64_t> delays(100, 3 * write.count() + 1000);
-  std::mt19937 random(std::random_device{}());
-  bool rewritten = false;
-  for (int round = 0; round < 20; ++round) {
+  const std::string old = "[S]\r\nfirst=1\r\nk=" + std::string(200000, 'a') + "\r\n[T]\r\nlast=2\r\n";
+  const std::string updated = "[S]\r\nfirst=1\r\nk=" + std::string(200000, 'b') + "\r\n";
+  const struct {
+    ReplaceStop::Stage stage;
+    size_t atByte;
+    bool replaced;  // the new version is in place
+    int leftovers;  // temporary files left beside it
+  } cases[] = {
+      {ReplaceStop::kWriting, 0, false, 1},
+      {ReplaceStop::kWriting, 1, false, 1},
+      {ReplaceStop::kWriting, 4096, false, 1},
+      {ReplaceStop::kWriting, updated.size() / 2, false, 1},
+      {ReplaceStop::kWriting, updated.size() - 1, false, 1},
+      {ReplaceStop::kBeforeSync, 0, false, 1},
+      {ReplaceStop::kBeforeRename, 0, false, 1},
+      {ReplaceStop::kAfterRename, 0, true, 0},
+  };
+  for (const auto& c : cases) {
+    PutBytes(file, old);
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
-    for (bool odd = true; child == 0; odd = !odd) {  // rewritten until killed
-      WritePrivateProfileString("S", "k", odd ? b : a, file);
+    if (child == 0) {
+      ReplaceStop stop{c.stage, c.atByte, [] { ::_exit(3); }};
+      ::_exit(ReplaceFile(file, updated, &stop) ? 0 : 1);
     }
-    int64_t delay = delays(random);
-    std::this_thread::sleep_for(std::chrono::microseconds(delay));
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    std::string value = ReadProfileString(file, "S", "k", "", 300000);
-    EXPECT_TRUE(value == a || value == b) << "killed after " << delay << " us: " << value.size();
-    rewritten = rewritten || value == b;
-    EXPECT_EQ(ProfileKeyNames(file, "S"), (std::vector<std::string>{"first", "k"}));
-    EXPECT_EQ(ReadProfileString(file, "T", "last", "", 10), "2");
-    EXPECT_LE(RemoveLeftovers(folder, file), 1) << "at most the killed write's temporary file";
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    std::string why = "stopped at stage " + std::to_string(c.stage) + ", byte " +
+                      std::to_string(c.atByte);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << why << ": not stopped there";
+    EXPECT_EQ(Bytes(file), c.replaced ? updated : old) << why;
+    EXPECT_EQ(RemoveLeftovers(folder, file), c.leftovers) << why;
   }
-  EXPECT_TRUE(rewritten) << "the writer never finished a write: the test proved nothing";
 }
 
 }  // namespace

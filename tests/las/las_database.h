@@ -27,7 +27,7 @@ class LasDatabaseTest : public dorvex::DorvexTest {
   // Every item, a line each: path, and for curves top, step and count.
   std::string Listing() {
     std::vector<dorvex::DorvexItem> items;
-    dorvex::DorvexListItems(library_, database_, "", &items);
+    EXPECT_EQ(dorvex::DorvexListItems(library_, database_, "", &items), 0);
     std::string text;
     for (const dorvex::DorvexItem& item : items) {
       text += item.path;
@@ -50,9 +50,9 @@ class LasDatabaseTest : public dorvex::DorvexTest {
       return {};
     }
     std::vector<float> values(static_cast<size_t>(items[0].count));
-    dorvex::DorvexReadSamples(library_, curve, items[0].top, static_cast<int32_t>(values.size()),
-                      values.data());
-    dorvex::DorvexCloseCurve(library_, curve);
+    EXPECT_EQ(dorvex::DorvexReadSamples(library_, curve, items[0].top, static_cast<int32_t>(values.size()),
+                      values.data()), 0);
+    EXPECT_EQ(dorvex::DorvexCloseCurve(library_, curve), 0);
     if (info != nullptr) *info = read;
     return values;
   }
@@ -65,8 +65,8 @@ class LasDatabaseTest : public dorvex::DorvexTest {
     ASSERT_EQ(dorvex::DorvexCreateCurve(library_, database_, path, sizeof info, &info), 0);
     uint32_t curve = 0;
     ASSERT_EQ(dorvex::DorvexOpenCurve(library_, database_, path, &curve, dorvex::kDorvexWrite, nullptr), 0);
-    dorvex::DorvexWriteSamples(library_, curve, top, static_cast<int32_t>(values.size()), values.data());
-    dorvex::DorvexCloseCurve(library_, curve);
+    EXPECT_EQ(dorvex::DorvexWriteSamples(library_, curve, top, static_cast<int32_t>(values.size()), values.data()), 0);
+    EXPECT_EQ(dorvex::DorvexCloseCurve(library_, curve), 0);
   }
 
   LasImportResult imported_;

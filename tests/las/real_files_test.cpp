@@ -211,8 +211,8 @@ TEST_F(RealLasFiles, ExportThenImportGivesTheSameCurves) {
     EXPECT_EQ(NotesText(imported_.notes), "");
     std::vector<dorvex::DorvexItem> first;
     std::vector<dorvex::DorvexItem> second;
-    dorvex::DorvexListItems(library_, database_, Set(n), &first);
-    dorvex::DorvexListItems(library_, database_, Set(n, "B"), &second);
+    EXPECT_EQ(dorvex::DorvexListItems(library_, database_, Set(n), &first), 0);
+    EXPECT_EQ(dorvex::DorvexListItems(library_, database_, Set(n, "B"), &second), 0);
     ASSERT_EQ(first.size(), second.size());
     for (size_t i = 0; i < first.size(); ++i) {
       if (first[i].kind != 1) continue;

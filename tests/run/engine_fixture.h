@@ -83,7 +83,11 @@ class EngineTest : public ::testing::Test {
         dorvex::DorvexOpenCurve(data_, database, path, &curve, dorvex::kDorvexRead, nullptr) == 0) {
       stored = Stored{items[0].top, std::vector<float>(static_cast<size_t>(items[0].count))};
       auto count = static_cast<int32_t>(items[0].count);
-      if (count > 0) dorvex::DorvexReadSamples(data_, curve, items[0].top, count, stored->values.data());
+      if (count > 0) {
+        EXPECT_EQ(dorvex::DorvexReadSamples(data_, curve, items[0].top, count,
+                                            stored->values.data()),
+                  0);
+      }
     }
     dorvex::DorvexCloseDatabase(data_, database);
     return stored;

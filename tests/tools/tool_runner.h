@@ -119,8 +119,8 @@ class ToolTest : public ::testing::Test {
     if (item != nullptr) *item = items[0];
     std::vector<float> values(static_cast<size_t>(items[0].count));
     if (!values.empty()) {
-      dorvex::DorvexReadSamples(library, curve, items[0].top, static_cast<int32_t>(values.size()),
-                        values.data());
+      EXPECT_EQ(dorvex::DorvexReadSamples(library, curve, items[0].top, static_cast<int32_t>(values.size()),
+                        values.data()), 0);
     }
     return values;
   }
