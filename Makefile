@@ -9,8 +9,11 @@
 #   make bench  the benchmarks, each against a peer in the same run
 #   make fuzz   the INI engine's and the LAS reader's fuzzers, 20 seconds each
 #               (installs clang first)
+#   make install  build, then put the programs in $(PREFIX)/bin (default
+#               /usr/local; PREFIX=$$HOME/.local needs no root)
 
 BUILD_DIR ?= build
+PREFIX ?= /usr/local
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 
@@ -22,7 +25,7 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build build-asan test test-fast demo bench fuzz clean
+.PHONY: all deps build build-asan test test-fast demo bench fuzz install clean
 
 all: build
 
@@ -73,6 +76,9 @@ fuzz:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
 	$(MAKE) -C fuzz
 	$(MAKE) -C fuzz las
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

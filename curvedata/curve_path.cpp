@@ -49,8 +49,7 @@ void ParseSourceLabel(Context& context, const std::string& text, std::string* da
     screen.MessageBox(label, kPathNameErrorCaption, box::kTaskModal, screen.HasMainWindow());
     return;
   }
-  std::string folder = dorvex::DorvexGetSetting(context.dorvex, dorvex::setting::kDatabaseFolder).text;
-  *databaseFile = folder + label.substr(0, colon) + ".db";
+  *databaseFile = dorvex::DorvexDatabaseFile(context.dorvex, label.substr(0, colon));
   *path = label.substr(colon + 1);
   TrimSpaces(*path);
 }

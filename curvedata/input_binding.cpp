@@ -121,8 +121,7 @@ uint32_t OpenDatabaseByName(Context& context, const std::string& databaseFile) {
     return 0;
   }
   free->name = name;
-  std::string file = dorvex::DorvexGetSetting(context.dorvex, dorvex::setting::kDatabaseFolder).text +
-                     name + ".db";
+  std::string file = dorvex::DorvexDatabaseFile(context.dorvex, name);
   if (dorvex::DorvexOpenDatabase(context.dorvex, file, 0, &free->handle) != 0) {
     ErrorBox(context.screen, Format("Can't open database: %s.db.", name));
     free->handle = 0;

@@ -26,6 +26,7 @@
 #include "libs/dorvex/curve_info.h"
 #include "libs/dorvex/dorvex.h"
 #include "tools/dorvex_las_commands.h"
+#include "tools/numbers.h"
 #include "tools/tool_startup.h"
 
 using namespace dorvex;
@@ -59,7 +60,9 @@ const char kUsage[] =
     "NAME is a database in the database folder (a path with '/' names a file).\n"
     "PATH is /LOCATION1/LOCATION2/LOCATION3/SET/CURVE/PASS. Depths and times are in\n"
     "display units: feet or metres as the settings say, seconds with --time.\n"
-    "--home DIR uses DIR instead of $CORVANE_HOME.\n"
+    "A curve named without its pass (.../SET/CURVE) is its highest pass.\n"
+    "--home DIR uses DIR instead of $CORVANE_HOME; --metric and --feet show and\n"
+    "read depths in metres or feet whatever the settings file says.\n"
     "Exit status: 0 done, 1 failed, 2 wrong command line.\n";
 
 int Fail(const std::string& message) { return ToolFail("dorvex", message); }
@@ -76,14 +79,6 @@ struct Command {
   bool wrap = false;
 };
 
-// Shortest text that reads back as the same double.
-std::string Number(double value) {
-  if (std::isnan(value)) return "nan";
-  char text[64];
-  auto [end, error] = std::to_chars(text, text + sizeof text, value);
-  return error == std::errc() ? std::string(text, end) : "?";
-}
-
 bool ReadNumber(const std::string& text, double* value) {
   const char* end = text.data() + text.size();
   if (text == "nan" || text == "NaN" || text == "NAN") {
@@ -93,6 +88,13 @@ bool ReadNumber(const std::string& text, double* value) {
   const char* start = text.data() + (!text.empty() && text[0] == '+' ? 1 : 0);
   auto [stop, error] = std::from_chars(start, end, *value);
   return error == std::errc() && stop == end;
+}
+
+// A curve named without its pass ("/A/B/C/SET/GR") means its highest pass.
+std::string WithPass(const std::string& path) {
+  size_t components = 0;
+  for (char c : path) components += c == '/' ? 1 : 0;
+  return components == 5 && path.back() != '/' ? path + "/*" : path;
 }
 
 class Tool {
@@ -133,7 +135,7 @@ int32_t Tool::Factor(bool timeBased) {
 }
 
 std::string Tool::IndexText(int32_t index, bool timeBased) {
-  return Number(static_cast<double>(index) / Factor(timeBased));
+  return ShortestIndex(index, Factor(timeBased));
 }
 
 int Tool::Open(const Command& command) {
@@ -203,9 +205,9 @@ int Tool::Info(const Command& command) {
               IndexUnit(time).c_str());
   std::printf("element size\t%u\n", info.elementSize);
   std::printf("word 200\t%u\n", info.word200);
-  std::printf("floats 208 216 220 224\t%s %s %s %s\n", Number(info.scale208).c_str(),
-              Number(info.scale216).c_str(), Number(info.scale220).c_str(),
-              Number(info.scale224).c_str());
+  std::printf("floats 208 216 220 224\t%s %s %s %s\n", ShortestFloat(info.scale208).c_str(),
+              ShortestFloat(info.scale216).c_str(), ShortestFloat(info.scale220).c_str(),
+              ShortestFloat(info.scale224).c_str());
   std::printf("words 232 234\t%u %u\n", info.word232, info.word234);
   return kExitSuccess;
 }
@@ -248,7 +250,7 @@ int Tool::Cat(const Command& command) {
                   IndexText(static_cast<int32_t>(index), item.timeBased));
     }
     std::printf("%s\t%s\n", IndexText(static_cast<int32_t>(index), item.timeBased).c_str(),
-                Number(value).c_str());
+                ShortestFloat(value).c_str());
   }
   return kExitSuccess;
 }
@@ -395,7 +397,9 @@ int Tool::Las(const Command& command) {
   return ExportLasCommand(library_, las);
 }
 
-int Tool::Run(const Command& command) {
+int Tool::Run(const Command& given) {
+  Command command = given;
+  if (command.name == "info" || command.name == "cat") command.path = WithPass(command.path);
   if (command.name == "create") return Create(command);
   if (command.name == "ls") return List(command);
   if (command.name == "info") return Info(command);
@@ -493,7 +497,7 @@ int ParseCommand(const std::vector<std::string>& arguments, Command* command) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  ToolStart start("dorvex");
+  ToolStart start("dorvex", ToolStart::kShowsDepths);
   if (int status = start.ReadCommonOptions(argc, argv); status != kExitSuccess) return status;
   if (start.help) {
     std::fputs(kUsage, stdout);

@@ -1,10 +1,11 @@
 // quillex-demo-well: writes a synthetic but realistic well into a new log
 // database, for the demo and for trying jobs by hand.
 //
-//   quillex-demo-well [--home DIR] [--name DB] [--replace]
+//   quillex-demo-well [--home DIR] [--name DB] [--replace] [--samples N]
 //
 // The well: seven curves (GR, RHOB, NPHI, DT, ILD, CALI, SP) from 4000 to
-// 7000 ft every half foot, under DB:/FIELD/LEASE/WELL1/LOGS/<MNEMONIC>/1.
+// 7000 ft every half foot (or N samples from 4000 ft down, for trying long
+// runs), under DB:/FIELD/LEASE/WELL1/LOGS/<MNEMONIC>/1.
 // The section is a stack of shale and sand beds; sands are shaly or clean,
 // water-bearing or oil-bearing, and their curves follow the usual relations
 // (density and sonic from porosity and fluid, deep resistivity from Archie's
@@ -35,23 +36,35 @@ using namespace quillex;
 namespace {
 
 const char kUsage[] =
-    "usage: quillex-demo-well [--home DIR] [--name DB] [--replace]\n"
+    "usage: quillex-demo-well [--home DIR] [--name DB] [--replace] [--samples N]\n"
     "\n"
     "Writes a synthetic well (GR, RHOB, NPHI, DT, ILD, CALI, SP from 4000 to 7000 ft\n"
     "every 0.5 ft, shale and sand beds, a few missing samples) into a new log\n"
     "database DB (default DEMO), under /FIELD/LEASE/WELL1/LOGS. The numbers are the\n"
     "same on every run.\n"
     "\n"
-    "  --home DIR  use DIR instead of $CORVANE_HOME\n"
-    "  --name DB   the database's name (default DEMO)\n"
-    "  --replace   remove an existing database of that name first\n"
+    "  --home DIR   use DIR instead of $CORVANE_HOME\n"
+    "  --name DB    the database's name (default DEMO)\n"
+    "  --replace    remove an existing database of that name first\n"
+    "  --samples N  N samples a curve from 4000 ft down (default 6001, to 7000 ft;\n"
+    "               2 to 50000000: a long well for trying the speed of runs)\n"
     "\n"
     "Exit status: 0 done, 1 failed, 2 wrong command line.\n";
 
 constexpr int32_t kIndexPerFoot = 6000;
 constexpr double kTopFeet = 4000;
-constexpr double kBottomFeet = 7000;
 constexpr int32_t kStep = 3000;  // half a foot
+constexpr int64_t kDefaultSamples = 6001;  // to 7000 ft
+// A curve of more samples would take more than a gigabyte of memory to make.
+constexpr int64_t kMaxSamples = 50'000'000;
+
+// Half a foot, or for a well too long for it a step that keeps the bottom
+// within the deepest index (a high-resolution log).
+int32_t StepFor(int64_t samples) {
+  int64_t room = (dorvex::kIndexLimit - 1 - static_cast<int64_t>(kTopFeet * kIndexPerFoot)) /
+                 std::max<int64_t>(samples - 1, 1);
+  return static_cast<int32_t>(std::min<int64_t>(kStep, room));
+}
 constexpr const char* kSetPath = "/FIELD/LEASE/WELL1/LOGS";
 
 // Rock and fluid constants the curves are built from (and the demo job's
@@ -97,11 +110,11 @@ struct Bed {
 
 // The beds from the top down: shales 10 to 80 ft thick, sands 6 to 50 ft;
 // below 5000 ft one sand in three holds oil.
-std::vector<Bed> MakeBeds(Random& random) {
+std::vector<Bed> MakeBeds(Random& random, double bottomFeet) {
   std::vector<Bed> beds;
   double depth = kTopFeet;
   bool shale = true;
-  while (depth < kBottomFeet) {
+  while (depth < bottomFeet) {
     Bed bed;
     bed.top = depth;
     if (shale) {
@@ -111,7 +124,7 @@ std::vector<Bed> MakeBeds(Random& random) {
     } else {
       bed.shaleVolume = random.Next() < 0.4 ? random.Between(0.15, 0.35) : random.Between(0, 0.1);
       // Porosity falls with depth (compaction).
-      double trend = 0.30 - 0.08 * (depth - kTopFeet) / (kBottomFeet - kTopFeet);
+      double trend = 0.30 - 0.08 * (depth - kTopFeet) / (bottomFeet - kTopFeet);
       bed.porosity = std::clamp(trend + 0.03 * random.Normal(), 0.08, 0.34);
       bool oil = depth > 5000 && random.Next() < 0.34;
       bed.lithology = oil ? Lithology::kOilSand : Lithology::kWaterSand;
@@ -152,8 +165,8 @@ struct Readings {
   double gr, rhob, nphi, dt, logIld, cali, sp;
 };
 
-Readings BedReadings(const Bed& bed, double depth, double shaleGr) {
-  double burial = (depth - kTopFeet) / (kBottomFeet - kTopFeet);
+Readings BedReadings(const Bed& bed, double depth, double bottomFeet, double shaleGr) {
+  double burial = (depth - kTopFeet) / (bottomFeet - kTopFeet);
   // Shale properties change with compaction.
   double shaleDensity = 2.42 + 0.14 * burial;
   double shaleNeutron = 0.38 - 0.06 * burial;
@@ -203,20 +216,25 @@ std::vector<double> Smooth(const std::vector<double>& values, int reach) {
   return out;
 }
 
-Well MakeWell() {
+double BottomFeet(int64_t samples) {
+  return kTopFeet + static_cast<double>(samples - 1) * StepFor(samples) / kIndexPerFoot;
+}
+
+Well MakeWell(int64_t samples) {
   Random random(20240611);
-  std::vector<Bed> beds = MakeBeds(random);
-  size_t count = static_cast<size_t>((kBottomFeet - kTopFeet) * kIndexPerFoot / kStep) + 1;
+  double bottomFeet = BottomFeet(samples);
+  std::vector<Bed> beds = MakeBeds(random, bottomFeet);
+  auto count = static_cast<size_t>(samples);
   std::vector<double> gr(count), rhob(count), nphi(count), dt(count), logIld(count), cali(count),
       sp(count);
   size_t bed = 0;
   // Shale gamma ray drifts slowly, as a real shale baseline does.
   double shaleGr = 115;
   for (size_t i = 0; i < count; ++i) {
-    double depth = kTopFeet + static_cast<double>(i) * kStep / kIndexPerFoot;
+    double depth = kTopFeet + static_cast<double>(i) * StepFor(samples) / kIndexPerFoot;
     while (bed + 1 < beds.size() && beds[bed + 1].top <= depth) ++bed;
     shaleGr = std::clamp(shaleGr + 0.3 * random.Normal(), 100.0, 130.0);
-    Readings r = BedReadings(beds[bed], depth, shaleGr);
+    Readings r = BedReadings(beds[bed], depth, bottomFeet, shaleGr);
     gr[i] = r.gr;
     rhob[i] = r.rhob;
     nphi[i] = r.nphi;
@@ -249,12 +267,17 @@ Well MakeWell() {
   }
   // Missing samples: sonic cycle skips over 3 ft near 5231 ft, two density
   // spikes edited out, one resistivity sample lost.
-  auto at = [](double depth) { return static_cast<size_t>((depth - kTopFeet) * 2); };
-  float missing = std::nanf("");
-  for (size_t i = at(5231); i <= at(5234); ++i) well.dt[i] = missing;
-  well.rhob[at(4712.5)] = missing;
-  well.rhob[at(6188)] = missing;
-  well.ild[at(5904)] = missing;
+  // (Those of them that lie in a shorter well.)
+  auto at = [samples](double depth) {
+    return static_cast<size_t>((depth - kTopFeet) * kIndexPerFoot / StepFor(samples));
+  };
+  auto lose = [count](std::vector<float>& curve, size_t i) {
+    if (i < count) curve[i] = std::nanf("");
+  };
+  for (size_t i = at(5231); i <= at(5234); ++i) lose(well.dt, i);
+  lose(well.rhob, at(4712.5));
+  lose(well.rhob, at(6188));
+  lose(well.ild, at(5904));
   return well;
 }
 
@@ -262,7 +285,7 @@ int Fail(const std::string& message) { return ToolFail("quillex-demo-well", mess
 
 int Usage(const std::string& message) { return ToolUsage("quillex-demo-well", message); }
 
-int Write(DorvexLibrary& library, const std::string& name, bool replace) {
+int Write(DorvexLibrary& library, const std::string& name, bool replace, int64_t samples) {
   std::string file = DorvexDatabaseFile(library, name);
   if (std::filesystem::exists(file)) {
     if (!replace) return Fail(file + " exists; give --replace to write it anew");
@@ -274,17 +297,18 @@ int Write(DorvexLibrary& library, const std::string& name, bool replace) {
   if (DorvexCreateDatabase(library, file) != 0) return Fail("cannot create " + file);
   uint32_t database = 0;
   if (DorvexOpenDatabase(library, file, 0, &database) != 0) return Fail("cannot open " + file);
-  Well well = MakeWell();
+  Well well = MakeWell(samples);
   auto top = static_cast<int32_t>(kTopFeet * kIndexPerFoot);
-  auto samples = static_cast<int32_t>(well.gr.size());
-  int32_t bottom = top + (samples - 1) * kStep;
+  auto count = static_cast<int32_t>(samples);
+  int32_t step = StepFor(samples);
+  int32_t bottom = top + (count - 1) * step;
   if (DorvexBeginBatch(library, database) != 0) {
     return Fail("cannot write to " + file + ": " + DorvexLastError(library));
   }
   for (const Mnemonic& curve : kCurves) {
     std::string path = std::string(kSetPath) + "/" + curve.name + "/1";
     CurveInfo info = SampleCurveInfo(curve.description, 0, false,
-                                     DorvexUnitCode(library, curve.units), top, bottom, kStep);
+                                     DorvexUnitCode(library, curve.units), top, bottom, step);
     uint32_t handle = 0;
     const std::vector<float>& values = well.*curve.samples;
     if (DorvexCreateCurve(library, database, path, sizeof info, &info) != 0 ||
@@ -292,7 +316,7 @@ int Write(DorvexLibrary& library, const std::string& name, bool replace) {
       static_cast<void>(DorvexEndBatch(library, database, false));  // nothing kept
       return Fail("cannot create " + path);
     }
-    int result = DorvexWriteSamples(library, handle, top, samples, values.data());
+    int result = DorvexWriteSamples(library, handle, top, count, values.data());
     int closed = DorvexCloseCurve(library, handle);
     if (result != 0 || closed != 0) {
       std::string reason = DorvexLastError(library);
@@ -304,9 +328,9 @@ int Write(DorvexLibrary& library, const std::string& name, bool replace) {
     return Fail("cannot commit " + file + ": " + DorvexLastError(library));
   }
   DorvexCloseDatabase(library, database);
-  std::printf("%s: %zu curves of %d samples, %g to %g ft every 0.5 ft, under %s:%s\n",
-              file.c_str(), std::size(kCurves), samples, kTopFeet, kBottomFeet, name.c_str(),
-              kSetPath);
+  std::printf("%s: %zu curves of %d samples, %g to %g ft every %g ft, under %s:%s\n",
+              file.c_str(), std::size(kCurves), count, kTopFeet, BottomFeet(samples),
+              static_cast<double>(step) / kIndexPerFoot, name.c_str(), kSetPath);
   return kExitSuccess;
 }
 
@@ -321,14 +345,24 @@ int main(int argc, char** argv) {
   }
   std::string name = "DEMO";
   bool replace = false;
+  int64_t samples = kDefaultSamples;
   const std::vector<std::string>& arguments = start.arguments;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
     if (option == "--replace") {
       replace = true;
-    } else if (option == "--name") {
+    } else if (option == "--name" || option == "--samples") {
       if (i + 1 >= arguments.size()) return Usage(option + " needs a value");
-      name = arguments[++i];
+      const std::string& value = arguments[++i];
+      if (option == "--name") {
+        name = value;
+        continue;
+      }
+      char* end = nullptr;
+      samples = std::strtoll(value.c_str(), &end, 10);
+      if (value.empty() || *end != '\0' || samples < 2 || samples > kMaxSamples) {
+        return Usage("--samples takes a whole number from 2 to 50000000, not '" + value + "'");
+      }
     } else {
       return Usage("unknown option '" + option + "'");
     }
@@ -338,5 +372,5 @@ int main(int argc, char** argv) {
   }
   DorvexLibrary library;
   if (!start.StartLibrary(library)) return kExitFailure;
-  return Write(library, name, replace);
+  return Write(library, name, replace, samples);
 }

@@ -38,7 +38,8 @@ const char kUsage[] =
     "  delete FILE N  delete output N (1 = the first) and renumber the later ones\n"
     "\n"
     "A FILE without a folder lies in the job folder. --home DIR uses DIR instead of\n"
-    "$CORVANE_HOME. Message boxes are written to standard error.\n"
+    "$CORVANE_HOME; --metric and --feet show sample rates a metre or a foot,\n"
+    "whatever the settings say. Message boxes are written to standard error.\n"
     "Exit status: 0 done, 1 failed, 2 wrong command line.\n";
 
 int Usage(const std::string& message) { return ToolUsage("quillex-job", message); }
@@ -94,7 +95,7 @@ int Delete(Context& context, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  ToolStart start("quillex-job");
+  ToolStart start("quillex-job", ToolStart::kShowsDepths);
   if (int status = start.ReadCommonOptions(argc, argv); status != kExitSuccess) return status;
   if (start.help) {
     std::fputs(kUsage, stdout);

@@ -48,6 +48,7 @@ const char kUsage[] =
     "  --from, --to  the processing interval in feet, metres or seconds;\n"
     "             \"*\" or absent: the extent of the input data\n"
     "  --home DIR use DIR instead of $CORVANE_HOME\n"
+    "  --metric, --feet  depths in metres or feet, whatever the settings say\n"
     "\n"
     "Message boxes are written to standard error; math errors are answered\n"
     "\"continue, and show no more\" and counted. The final status (Done.,\n"
@@ -169,7 +170,7 @@ int RunJob(Context& context, HeadlessScreen& screen, const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  ToolStart start("quillex-run");
+  ToolStart start("quillex-run", ToolStart::kShowsDepths);
   if (int status = start.ReadCommonOptions(argc, argv); status != kExitSuccess) return status;
   if (start.help) {
     std::fputs(kUsage, stdout);

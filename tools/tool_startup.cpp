@@ -19,6 +19,8 @@ int ToolStart::ReadCommonOptions(int argc, char** argv) {
     std::string argument = argv[at];
     if (argument == "--help") {
       help = true;
+    } else if (depths == kShowsDepths && (argument == "--metric" || argument == "--feet")) {
+      metric = argument == "--metric" ? 1 : 0;
     } else if (argument == "--home") {
       if (at + 1 >= argc) return Usage("--home needs a folder");
       home = argv[++at];
@@ -32,7 +34,12 @@ int ToolStart::ReadCommonOptions(int argc, char** argv) {
 bool ToolStart::StartLibrary(dorvex::DorvexLibrary& library) const {
   int started = home.empty() ? dorvex::DorvexInitialize(library, 0)
                              : dorvex::DorvexInitializeAt(library, home);
-  if (started != 0) return true;
+  if (started != 0) {
+    if (metric >= 0) {
+      dorvex::DorvexSetSetting(library, dorvex::setting::kMetricDepth, metric);
+    }
+    return true;
+  }
   Fail("cannot use the home folder " + (home.empty() ? std::string("of the system") : home));
   return false;
 }

@@ -1,6 +1,7 @@
 // What every command-line tool does the same way: its exit statuses, its
 // messages about a wrong command line or a failure, the options every tool
-// takes (--home DIR, --help), and starting the log database library.
+// takes (--home DIR, --help; --metric and --feet where depths are shown),
+// and starting the log database library.
 //
 // A tool's main reads the common options first, wherever they stand among
 // its arguments, and parses what is left as its own:
@@ -34,24 +35,29 @@ int ToolUsage(const char* tool, const std::string& message);
 int ToolFail(const char* tool, const std::string& message);
 
 struct ToolStart {
-  explicit ToolStart(const char* name) : name(name) {}
+  enum Depths { kNoDepths, kShowsDepths };
+  explicit ToolStart(const char* name, Depths depths = kNoDepths) : name(name), depths(depths) {}
 
-  // Takes --home DIR and --help out of the command line; the rest, in order,
-  // is left in `arguments`. kExitUsage after a message when --home has no
-  // folder, else kExitSuccess.
+  // Takes --home DIR, --help and (for a tool that shows depths) --metric and
+  // --feet out of the command line; the rest, in order, is left in
+  // `arguments`. kExitUsage after a message when --home has no folder, else
+  // kExitSuccess.
   int ReadCommonOptions(int argc, char** argv);
 
   // Starts the library in the home folder (--home, else $CORVANE_HOME and its
-  // defaults). False after a message naming the folder when it cannot be
-  // used: the tool can do nothing then.
+  // defaults), showing depths in metres or feet when --metric or --feet says
+  // so over the settings file. False after a message naming the folder when
+  // it cannot be used: the tool can do nothing then.
   [[nodiscard]] bool StartLibrary(dorvex::DorvexLibrary& library) const;
 
   int Usage(const std::string& message) const { return ToolUsage(name, message); }
   int Fail(const std::string& message) const { return ToolFail(name, message); }
 
   const char* name;
+  Depths depths;
   std::string home;  // empty: the system's home folder
   bool help = false;
+  int metric = -1;   // 1 --metric, 0 --feet, -1 as the settings file says
   std::vector<std::string> arguments;
 };
 

@@ -174,8 +174,16 @@ std::string DorvexParseArgs(const std::string& text);
 [[nodiscard]] int DorvexCreateDatabase(DorvexLibrary& library, const std::string& file);
 
 // The file of a database named by its base name: the database folder, the
-// name and ".db".
+// name and ".db". Names are matched without regard to case, as items are: a
+// file of exactly that name wins, else the one file in the folder whose name
+// differs only in case ("wells" finds WELLS.db), else the exact name (a
+// database still to be made).
 std::string DorvexDatabaseFile(DorvexLibrary& library, const std::string& name);
+
+// Sets a number setting (kMetricDepth, kUnitSystem) for this library object
+// only, over what the settings file says: a tool's --metric. Non-zero for a
+// setting that cannot be set so.
+int DorvexSetSetting(DorvexLibrary& library, int32_t index, int32_t number);
 
 // Marks a curve opened for writing as being recorded (its end open: readers
 // get 32 past the last sample) or as finished. Committed at once.

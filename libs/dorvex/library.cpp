@@ -143,7 +143,7 @@ std::string DorvexGetText(DorvexLibrary& /*library*/, int32_t number) {
 }
 
 std::string DorvexDatabaseFile(DorvexLibrary& library, const std::string& name) {
-  return library.state->home + "db/" + name + ".db";
+  return FindDatabaseFile(library.state->home + "db/", name + ".db");
 }
 
 int32_t DorvexUnitCode(DorvexLibrary& library, const std::string& text) {

@@ -95,6 +95,9 @@ inline OpenCurve* FindCurve(DorvexLibrary& library, uint32_t handle) {
 // (the reason noted for DorvexLastError).
 bool CommitCurve(DorvexLibrary& library, OpenCurve& curve);
 
+// The file `name` in `folder`, found as DorvexDatabaseFile says.
+std::string FindDatabaseFile(const std::string& folder, const std::string& name);
+
 // Notes why an operation failed, for DorvexLastError: a SQLite result code,
 // or the last one of a connection (none: the file could not be opened).
 void NoteFailure(DorvexLibrary& library, int code);

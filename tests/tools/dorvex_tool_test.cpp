@@ -129,6 +129,43 @@ TEST_F(DorvexTool, WrapsAndResamples) {
   EXPECT_TRUE(Holds(text, "~A\r\n1000.00\r\n      10     1.5\r\n1000.25\r\n -999.25       2\r\n"));
 }
 
+// What a user types, and the first line the tool answers: the highest pass
+// when none is given, floats and depths in their shortest exact form, the
+// units asked for, database names in any case.
+TEST_F(DorvexTool, AnswersInPlainNumbers) {
+  ASSERT_EQ(Dorvex({"put", "WELL:/A/B/C/SET/GR/1", "--top", "1000", "--step", "0.25", "--units",
+                    "GAPI"},
+                   "26.585 1").status,
+            0);
+  ASSERT_EQ(Dorvex({"put", "WELL:/A/B/C/SET/GR/2", "--top", "1000", "--step", "0.5", "--units",
+                    "GAPI"},
+                   "7").status,
+            0);
+  ASSERT_EQ(Dorvex({"put", "WELL:/A/B/C/SET/DT/1", "--metric", "--top", "0.05", "--step",
+                    "0.1524", "--units", "US/M"},
+                   "1 2").status,
+            0);
+  const struct {
+    std::vector<std::string> arguments;
+    std::string first;  // the first line printed
+  } cases[] = {
+      {{"cat", "WELL:/A/B/C/SET/GR/1"}, "1000\t26.585"},
+      {{"cat", "WELL:/A/B/C/SET/GR"}, "1000\t7"},
+      {{"info", "WELL:/A/B/C/SET/GR"}, "version\t1"},
+      {{"cat", "wElL:/A/B/C/SET/GR/1", "--from", "1000.25"}, "1000.25\t1"},
+      {{"cat", "WELL:/A/B/C/SET/DT/1", "--metric"}, "0.05\t1"},
+      {{"ls", "WELL:/A/B/C/SET/DT/1", "--metric"},
+       "          /A/B/C/SET/DT/1  0.05 to 0.2024 m  step 0.1524  units US/M  2 samples"},
+      {{"ls", "WELL:/A/B/C/SET/DT/1", "--feet"},
+       "          /A/B/C/SET/DT/1  0.164 to 0.664 ft  step 0.5  units US/M  2 samples"},
+  };
+  for (const auto& c : cases) {
+    ToolResult result = Dorvex(c.arguments);
+    EXPECT_EQ(result.status, 0) << c.arguments[1] << ": " << result.err;
+    EXPECT_EQ(result.out.substr(0, result.out.find('\n')), c.first) << c.arguments[1];
+  }
+}
+
 // The curve commands' mistakes and the LAS commands', over a database that
 // holds one imported set.
 TEST_F(DorvexTool, MistakesGetAMessageAnExitCodeAndWriteNothing) {
