@@ -6,6 +6,7 @@
 //   dorvex [--home DIR] cat NAME:PATH [--from X] [--to Y]
 //   dorvex [--home DIR] put NAME:PATH --top T --step S --units U [--time] [--description TEXT]
 //   dorvex [--home DIR] record NAME:PATH --top T --step S --units U --rate N [--time]
+//   dorvex [--home DIR] rm NAME:PATH
 //   dorvex [--home DIR] check NAME
 //   dorvex [--home DIR] import-las FILE NAME:/L1/L2/L3/SET [--pass N] [--step S]
 //   dorvex [--home DIR] export-las NAME:/L1/L2/L3/SET FILE [--curves A,B,...] [--null V] [--wrap]
@@ -47,6 +48,8 @@ const char kUsage[] =
     "  record NAME:PATH --top T --step S --units U --rate N [--time]\n"
     "                                 record the numbers on standard input at N samples a\n"
     "                                 second, the curve's end open until the input ends\n"
+    "  rm NAME:PATH                   remove an item and everything below it (a pass,\n"
+    "                                 a curve, a data set such as an old _qxj3_ ...)\n"
     "  check NAME                     check a database's integrity\n"
     "  import-las FILE NAME:/L1/L2/L3/SET [--pass N] [--step S]\n"
     "                                 make a curve NAME:/L1/L2/L3/SET/MNEM/N (pass 1 unless\n"
@@ -116,6 +119,7 @@ class Tool {
   int Cat(const Command& command);
   int Put(const Command& command, bool recording);
   int Check(const Command& command);
+  int Remove(const Command& command);
   int Las(const Command& command);
   int MakeCurve(const Command& command, size_t samples, uint32_t* curve);
   std::string File(const std::string& name) {
@@ -397,6 +401,23 @@ int Tool::Las(const Command& command) {
   return ExportLasCommand(library_, las);
 }
 
+int Tool::Remove(const Command& command) {
+  if (int status = Open(command); status != kExitSuccess) return status;
+  std::vector<DorvexItem> items;
+  if (DorvexListItems(library_, database_, command.path, &items) != 0 || items.empty()) {
+    return Fail("no item " + command.path + " in " + command.database);
+  }
+  DorvexRemoved removed;
+  if (DorvexDeleteItem(library_, database_, items[0].path, &removed) != 0) {
+    std::string reason = DorvexLastError(library_);
+    return Fail("cannot remove " + items[0].path + (reason.empty() ? "" : ": " + reason));
+  }
+  std::printf("removed %s (%lld items, %lld curves, %lld samples)\n", items[0].path.c_str(),
+              static_cast<long long>(removed.items), static_cast<long long>(removed.curves),
+              static_cast<long long>(removed.samples));
+  return kExitSuccess;
+}
+
 int Tool::Run(const Command& given) {
   Command command = given;
   if (command.name == "info" || command.name == "cat") command.path = WithPass(command.path);
@@ -407,6 +428,7 @@ int Tool::Run(const Command& given) {
   if (command.name == "put") return Put(command, false);
   if (command.name == "record") return Put(command, true);
   if (command.name == "import-las" || command.name == "export-las") return Las(command);
+  if (command.name == "rm") return Remove(command);
   return Check(command);
 }
 
@@ -430,6 +452,7 @@ const Grammar kGrammar[] = {
     {"put", true, {"--top", "--step", "--units", "--description"}},
     {"record", true, {"--top", "--step", "--units", "--rate"}},
     {"check", false, {}},
+    {"rm", true, {}},
     {"import-las", true, {"--pass", "--step"}, kFileFirst},
     {"export-las", true, {"--curves", "--null"}, kFileLast, {"--wrap"}},
 };

@@ -224,6 +224,19 @@ struct DorvexItem {
 [[nodiscard]] int DorvexListItems(DorvexLibrary& library, uint32_t database, const std::string& path,
                     std::vector<DorvexItem>* items);
 
+// What DorvexDeleteItem removed.
+struct DorvexRemoved {
+  int64_t items = 0;
+  int64_t curves = 0;
+  int64_t samples = 0;
+};
+
+// Removes an item and everything below it, samples included, in one
+// transaction. Non-zero for a path that names nothing (or the whole
+// database) and for an item with a curve open in this library.
+[[nodiscard]] int DorvexDeleteItem(DorvexLibrary& library, uint32_t database,
+                                   const std::string& path, DorvexRemoved* removed);
+
 // Reads a stored file back.
 [[nodiscard]] int DorvexReadFile(DorvexLibrary& library, uint32_t database, const std::string& path,
                    std::string* title, std::string* bytes);

@@ -158,6 +158,8 @@ TEST_F(DorvexTool, AnswersInPlainNumbers) {
        "          /A/B/C/SET/DT/1  0.05 to 0.2024 m  step 0.1524  units US/M  2 samples"},
       {{"ls", "WELL:/A/B/C/SET/DT/1", "--feet"},
        "          /A/B/C/SET/DT/1  0.164 to 0.664 ft  step 0.5  units US/M  2 samples"},
+      {{"rm", "WELL:/A/B/C/SET/GR"}, "removed /A/B/C/SET/GR (3 items, 2 curves, 3 samples)"},
+      {{"ls", "WELL:/A/B/C/SET"}, "      /A/B/C/SET"},
   };
   for (const auto& c : cases) {
     ToolResult result = Dorvex(c.arguments);
@@ -195,6 +197,7 @@ TEST_F(DorvexTool, MistakesGetAMessageAnExitCodeAndWriteNothing) {
       {"unknown option", {"cat", "WELL:/A/B/C/D/GR/1", "--bogus", "1"}, "", 2,
        "unknown option '--bogus' for cat"},
       {"path needed", {"info", "WELL"}, "", 2, "info needs NAME:PATH"},
+      {"nothing to remove", {"rm", "WELL:/A/B/C/NOPE"}, "", 1, "no item /A/B/C/NOPE in WELL"},
       {"rate needed", {"record", "WELL:/A/B/C/D/GR/1", "--top", "0", "--step", "1", "--units", "F"},
        "", 2, "--rate must be a number of samples a second above 0"},
       {"malformed", {"import-las", bad, "WELL:/A/B/C/SET"}, "", 1,
