@@ -232,6 +232,36 @@ bool SaveJob(Context& context) {
   return true;
 }
 
+bool IsJobFile(const std::string& path) {
+  for (const std::string& section : ProfileSectionNames(path)) {
+    if (strcasecmp(section.c_str(), "Job") == 0 || section == "0" || section == "1") return true;
+  }
+  return false;
+}
+
+std::vector<std::string> JobFileWarnings(const std::string& path) {
+  std::vector<std::string> warnings;
+  ProfileReader reader(path);
+  // Read as the load reads it: a number, and any number but 1 runs curves.
+  auto option = static_cast<int32_t>(GetPrivateProfileInt("Job", "Option", 0, path));
+  if (option != kGenerateCurves && option != kGenerateReport) {
+    warnings.push_back("Option=" + std::to_string(option) +
+                       " is no run option (0 Generate Curve(s), 1 Generate Report): the job "
+                       "runs as Generate Curve(s)");
+  }
+  for (int number = 1;; ++number) {
+    std::vector<std::string> tokens =
+        SplitAtCommas(reader.Read(Section(number), "output", "", kRecordLimit));
+    if (tokens.empty()) break;
+    if (tokens[0].size() > kOutputNameLimit) {
+      warnings.push_back("output " + std::to_string(number) + ": the name " + tokens[0] +
+                         " is cut to its first " + std::to_string(kOutputNameLimit) +
+                         " characters, " + tokens[0].substr(0, kOutputNameLimit));
+    }
+  }
+  return warnings;
+}
+
 std::string FindFileIgnoringCase(const std::string& path) {
   std::error_code error;
   std::filesystem::path wanted(path);

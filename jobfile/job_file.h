@@ -21,6 +21,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quillex {
 
@@ -76,6 +77,15 @@ void DeleteOutputSection(Context& context, int number);
 // put in its place when complete, so a failure midway loses nothing.
 // Returns false when the file cannot be written.
 bool SaveJob(Context& context);
+
+// Whether a file reads as a job file at all: it has a [Job] section, a [0]
+// section or an output section [1]. A binary file, a LAS file or an empty
+// one has none of them (and would load as an empty job).
+bool IsJobFile(const std::string& path);
+
+// What a load changes without a word, in words: an output name longer than
+// the 10 characters kept, an Option that is no run option. One line each.
+std::vector<std::string> JobFileWarnings(const std::string& path);
 
 // Finds a file the way users of case-blind systems expect: the exact name
 // wins, else a name in the same folder that differs only in case; else the

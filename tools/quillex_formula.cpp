@@ -5,6 +5,7 @@
 // Compiles FORMULA as the formula of a new output of an empty job, then runs
 // the formula test with NAME=TEXT as the text of variable NAME's source field
 // and prints the test line. Message boxes go to standard error.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
@@ -31,8 +32,9 @@ const char kUsage[] =
     "formula test and prints its line, for example 1.000000+2.000000 = 3.000000.\n"
     "\n"
     "  NAME=TEXT  the text of variable NAME's source field (names without regard\n"
-    "             to case); a number there is the variable's test value, any other\n"
-    "             text gives the next counter value (1, 2, ...)\n"
+    "             to case); text that begins with a digit or a point is the\n"
+    "             variable's test value, any other text (a sign too: -5) gives the\n"
+    "             next counter value (1, 2, ...), as in the formula editor\n"
     "  --report   compile for a report run (interval functions keep their state)\n"
     "  --dump     print the compiled text and the node list before the test\n"
     "  --help     print this text\n"
@@ -102,6 +104,15 @@ int FillFields(Context& context, const OutputDef& output, const Options& options
       }
     }
     if (!found) return UsageError("the formula has no variable named '" + name + "'");
+    // The editor's Test takes a number only from text that begins with a
+    // digit or a point: a signed or blank-led value silently becomes a
+    // counter value there, so here it is said.
+    if (!text.empty() && !std::isdigit(static_cast<unsigned char>(text[0])) && text[0] != '.') {
+      std::fprintf(stderr,
+                   "quillex-formula: note: %s=%s does not begin with a digit or a point, so %s "
+                   "takes the next counter value, as in the formula editor's Test\n",
+                   name.c_str(), text.c_str(), name.c_str());
+    }
   }
   return kExitSuccess;
 }

@@ -21,6 +21,7 @@
 #include "model/job_list.h"
 #include "model/sample_rate.h"
 #include "tools/headless_screen.h"
+#include "tools/job_argument.h"
 #include "tools/tool_startup.h"
 
 using namespace quillex;
@@ -37,10 +38,12 @@ const char kUsage[] =
     "                 units and sources stored in the file\n"
     "  delete FILE N  delete output N (1 = the first) and renumber the later ones\n"
     "\n"
-    "A FILE without a folder lies in the job folder. --home DIR uses DIR instead of\n"
+    "A FILE without a folder lies in the job folder; a path with a folder in it is\n"
+    "read from the working folder. --home DIR uses DIR instead of\n"
     "$CORVANE_HOME; --metric and --feet show sample rates a metre or a foot,\n"
     "whatever the settings say. Message boxes are written to standard error.\n"
-    "Exit status: 0 done, 1 failed, 2 wrong command line.\n";
+    "Exit status: 0 done, 1 failed (no such job file, not a job file, or show of a\n"
+    "job with a formula that does not compile), 2 wrong command line.\n";
 
 int Usage(const std::string& message) { return ToolUsage("quillex-job", message); }
 
@@ -116,10 +119,9 @@ int main(int argc, char** argv) {
   if (!start.StartLibrary(context.dorvex)) return kExitFailure;
   SetIndexFactor(context);
   LoadUnitList(context);
-  context.job.filePath = arguments[1];
-  LoadJob(context);
-  if (!std::filesystem::exists(context.job.filePath)) {
-    return Fail("no job file " + context.job.filePath);
-  }
-  return command == "show" ? (Show(context), kExitSuccess) : Delete(context, arguments[2]);
+  if (!LoadJobArgument(start, context, arguments[1])) return kExitFailure;
+  if (command == "delete") return Delete(context, arguments[2]);
+  Show(context);
+  // A job that cannot run says so in its exit status too.
+  return TellFormulasThatDoNotCompile(start, context) == 0 ? kExitSuccess : kExitFailure;
 }

@@ -26,8 +26,10 @@ TEST(QuillexFormula, CompilesTestsAndReports) {
       {"typed values, names without regard to case",
        {"A+B*C", "a=1", "B=2", "c=3"}, 0, "1.000000+2.000000*3.000000 = 9.000000\n", ""},
       {"value split at the first =", {"A", "A=2=3"}, 0, "2.000000 = 2.000000\n", ""},
-      {"text that is no number takes the counter", {"A+B", "A=GR", "B=5"}, 0,
-       "1.000000+5.000000 = 6.000000\n", ""},
+      {"text that is no number takes the counter, and is told", {"A+B", "A=-5", "B=5"}, 0,
+       "1.000000+5.000000 = 6.000000\n",
+       "quillex-formula: note: A=-5 does not begin with a digit or a point, so A takes the next "
+       "counter value, as in the formula editor's Test\n"},
       {"unary minus notes", {"-A", "A=4"}, 0, "-1.000000*4.000000 = -4.000000\n", kNote},
       {"math error box", {"A/(B-B)"}, 0, "1.000000/(2.000000-2.000000) = 0.000000\n",
        "error: Math error has occurred, result will be 0\n"},

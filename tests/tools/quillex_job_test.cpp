@@ -27,7 +27,7 @@ class QuillexJob : public ToolTest {
 
 TEST_F(QuillexJob, ShowPrintsTheJobAsLoaded) {
   ToolResult shown = Job({"show", "j.qxj"});
-  EXPECT_EQ(shown.status, 0);
+  EXPECT_EQ(shown.status, 1) << "a formula does not compile";
   EXPECT_EQ(shown.out,
             "job " + home_ + "/jobs/j.qxj\n"
             "run option 0 (Generate Curve(s))\n"
@@ -42,7 +42,9 @@ TEST_F(QuillexJob, ShowPrintsTheJobAsLoaded) {
             "  units , data ID 0, description \"s\", step 3000, formula compiles\n"
             "  variable A: units -, source -\n"
             "  variable B: units -, source -\n");
-  EXPECT_EQ(shown.err, "error: Error in Formula - invalid operation\n");
+  EXPECT_EQ(shown.err,
+            "error: Error in Formula - invalid operation\n"
+            "quillex-job: output 2 (BAD): the formula does not compile: A+\n");
 }
 
 TEST_F(QuillexJob, DeleteRenumbersAndRefusesWhatIsNotThere) {
@@ -61,6 +63,8 @@ TEST_F(QuillexJob, DeleteRenumbersAndRefusesWhatIsNotThere) {
       {{"delete", "j.qxj", "3"}, 1, "the job has no output 3 (it has 2)"},
       {{"delete", "j.qxj", "two"}, 2, "N must be an output number"},
       {{"show", "missing.qxj"}, 1, "no job file"},
+      {{"show", home_ + "/db/WELL.db"}, 1, "WELL.db is not a job file: it has no [Job] section"},
+      {{"show", "./j.qxj"}, 1, "no job file"},  // from the working folder, not the job folder
       {{"show"}, 2, "show needs FILE"},
       {{"frob", "j.qxj"}, 2, "unknown command 'frob'"},
   };
@@ -69,6 +73,21 @@ TEST_F(QuillexJob, DeleteRenumbersAndRefusesWhatIsNotThere) {
     EXPECT_EQ(result.status, c.status) << c.message;
     EXPECT_TRUE(Holds(result.err, c.message));
   }
+}
+
+// What a load would change without a word is said; a path with a folder is
+// read from the working folder.
+TEST_F(QuillexJob, WarnsOfWhatTheLoadChanges) {
+  std::string file = home_ + "/odd.qxj";
+  std::ofstream(file, std::ios::binary)
+      << "[Job]\r\nOption=2\r\n[1]\r\noutput=GAMMA_RAY_2X,GAPI,0,g,1500\r\nformula=2\r\n";
+  ToolResult shown = Run("quillex-job", {"show", file});
+  EXPECT_EQ(shown.status, 0) << shown.err;
+  EXPECT_EQ(shown.err,
+            "quillex-job: warning: Option=2 is no run option (0 Generate Curve(s), 1 Generate "
+            "Report): the job runs as Generate Curve(s)\n"
+            "quillex-job: warning: output 1: the name GAMMA_RAY_2X is cut to its first 10 "
+            "characters, GAMMA_RAY_\n");
 }
 
 }  // namespace
