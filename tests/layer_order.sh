@@ -21,6 +21,7 @@ layers=(
   "run"
   "app"
   "editor"
+  "plot"
   "tools"
   "bench fuzz"
 )
