@@ -179,9 +179,10 @@ ValueScale FittedScale(double low, double high) {
     low -= half;
     high += half;
   }
-  double step = std::pow(10.0, std::floor(std::log10(high - low)));
-  return {ScaleKind::kLinear, std::floor(low / step * 10 - 1e-9) / 10 * step,
-          std::ceil(high / step * 10 + 1e-9) / 10 * step};
+  // Ends on half the power of ten below the range: 12.3 to 87.6 is shown
+  // 10 to 90.
+  double step = std::pow(10.0, std::floor(std::log10(high - low))) / 2;
+  return {ScaleKind::kLinear, std::floor(low / step + 1e-9) * step, std::ceil(high / step - 1e-9) * step};
 }
 
 }  // namespace tavlo

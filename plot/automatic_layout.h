@@ -35,9 +35,8 @@ QString MnemonicOf(const QString& reference);
 
 Presentation AutomaticLayout(const std::vector<CurveSummary>& curves);
 
-// A scale over [low, high] with round ends (a tenth of a round step of the
-// range outside it), for curves nobody gave a scale; 0 to 1 when the data
-// gives no range.
+// A scale over [low, high] with round ends, for curves nobody gave a scale;
+// 0 to 1 when the data gives no range.
 ValueScale FittedScale(double low, double high);
 
 }  // namespace tavlo

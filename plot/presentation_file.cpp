@@ -110,8 +110,8 @@ class Reader {
       if (line.key == "width") {
         Number(line, 0.1, 20, &track.width);
       } else if (line.key == "grid" && kind == TrackKind::kCurves) {
-        Word(line, {{"linear", GridKind::kLinear}, {"log", GridKind::kLogarithmic},
-                    {"none", GridKind::kNone}}, &track.grid);
+        Word(line, {{"Linear", GridKind::kLinear}, {"Log", GridKind::kLogarithmic},
+                    {"None", GridKind::kNone}}, &track.grid);
       } else if (line.key == "divisions" && kind == TrackKind::kCurves) {
         double divisions = track.divisions;
         if (Number(line, 1, 50, &divisions)) track.divisions = static_cast<int>(divisions);
@@ -151,7 +151,7 @@ class Reader {
 
   void ReadCurveKey(const Line& line, CurveStyle& curve, bool& leftGiven, bool& rightGiven) {
     if (line.key == "scale") {
-      Word(line, {{"linear", ScaleKind::kLinear}, {"log", ScaleKind::kLogarithmic}}, &curve.scale.kind);
+      Word(line, {{"Linear", ScaleKind::kLinear}, {"Log", ScaleKind::kLogarithmic}}, &curve.scale.kind);
     } else if (line.key == "left") {
       leftGiven = Number(line, -1e30, 1e30, &curve.scale.left);
     } else if (line.key == "right") {
@@ -159,8 +159,8 @@ class Reader {
     } else if (line.key == "colour" || line.key == "color") {
       Colour(line, &curve.colour);
     } else if (line.key == "line") {
-      Word(line, {{"solid", LineStyle::kSolid}, {"dash", LineStyle::kDash},
-                  {"dot", LineStyle::kDot}, {"dashdot", LineStyle::kDashDot}}, &curve.line);
+      Word(line, {{"Solid", LineStyle::kSolid}, {"Dash", LineStyle::kDash},
+                  {"Dot", LineStyle::kDot}, {"DashDot", LineStyle::kDashDot}}, &curve.line);
     } else if (line.key == "width") {
       Number(line, 0.1, 10, &curve.width);
     } else if (line.key == "fill") {
@@ -169,7 +169,7 @@ class Reader {
     } else if (line.key == "fillcolour" || line.key == "fillcolor") {
       Colour(line, &curve.fillColour);
     } else if (line.key == "fillside") {
-      Word(line, {{"both", FillSide::kBoth}, {"left", FillSide::kLeft}, {"right", FillSide::kRight}},
+      Word(line, {{"Both", FillSide::kBoth}, {"Left", FillSide::kLeft}, {"Right", FillSide::kRight}},
            &curve.fillSide);
     } else {
       Unknown(line);
@@ -202,7 +202,7 @@ class Reader {
       }
       names << QString(name);
     }
-    Tell(line.number, line.key + ": '" + line.value + "' is none of " + names.join(", "));
+    Tell(line.number, line.key + ": '" + line.value + "' is not one of " + names.join(", "));
   }
 
   void Colour(const Line& line, QColor* out) {
