@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -43,8 +44,10 @@ struct LogCurve {
   double ValueAt(double index) const;
   // Lowest and highest value, missing ones left out (NaN when none).
   std::pair<double, double> Range() const;
-  // Whether the samples reach the bottom the description planned.
-  bool Complete() const { return !samples.empty() && Bottom() >= plannedBottom; }
+  // The samples the description plans: a run writes one a step from its
+  // top, up to its bottom (which it may stop a step short of).
+  int64_t PlannedCount() const { return std::max<int64_t>(1, (int64_t{plannedBottom} - top) / step); }
+  bool Complete() const { return static_cast<int64_t>(samples.size()) >= PlannedCount(); }
 };
 
 class LogData {

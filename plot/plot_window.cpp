@@ -62,8 +62,9 @@ QString PlotWindow::ProgressText() const {
   bool any = false;
   for (const auto& curve : opened_.data->curves()) {
     if (curve->plannedBottom <= curve->top) continue;
-    planned += double(curve->plannedBottom - curve->top) / curve->step + 1;
-    written += std::min<double>(curve->samples.size(), double(curve->plannedBottom - curve->top) / curve->step + 1);
+    planned += static_cast<double>(curve->PlannedCount());
+    written += std::min<double>(static_cast<double>(curve->samples.size()),
+                                static_cast<double>(curve->PlannedCount()));
     any = any || !curve->Complete();
   }
   if (!any) return {};

@@ -152,7 +152,13 @@ void DrawCurves(QPainter& painter, const PlotModel& model, size_t t, const PlotL
 }  // namespace
 
 QPen CurvePen(const CurveStyle& style) {
-  QPen pen(style.colour, style.width * 96.0 / 72.0);
+  // Lines of a point or less are one device pixel wide: the thinnest sharp
+  // line, and the one the painter draws fastest by far (a long log's trace
+  // zigzags across every row, and a wider pen's outline costs several times
+  // as much). Wider lines keep their width.
+  bool hairline = style.width <= 1.0;
+  QPen pen(style.colour, hairline ? 1.0 : style.width * kPixelsPerInch / 72.0);
+  pen.setCosmetic(hairline);
   pen.setCapStyle(Qt::FlatCap);
   pen.setJoinStyle(Qt::RoundJoin);
   switch (style.line) {

@@ -6,7 +6,8 @@
 // per track its grid, the shading and the curves, clipped to the track, and
 // the frames last so that no curve covers an edge. Grid lines are one pixel
 // wide and sit on pixel centres, without antialiasing, so they stay sharp;
-// curves are antialiased lines of their width in points. Each curve is a
+// curves are antialiased lines of their width in points (a point or less:
+// one pixel). Each curve is a
 // Trace (plot/trace.h): at most four points a pixel row, however long the
 // log.
 #pragma once
@@ -32,7 +33,7 @@ void DrawPlot(QPainter& painter, const PlotModel& model, const PlotLayout& layou
               const DepthAxis& axis);
 
 // The pen of a curve: its colour, its width in points (at 96 pixels to the
-// inch) and its line style.
+// inch; a point or less is one device pixel) and its line style.
 QPen CurvePen(const CurveStyle& style);
 
 }  // namespace tavlo
