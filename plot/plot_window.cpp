@@ -45,7 +45,8 @@ PlotWindow::PlotWindow(OpenedPlot& opened, bool go, QWidget* parent)
   statusBar()->addPermanentWidget(progress_);
   connect(view_, &PlotView::ReadoutChanged, readout_, &QLabel::setText);
   connect(&follower_, &LiveFollower::Grew, this, &PlotWindow::DataGrew);
-  progress_->setText(ProgressText());
+  // A data set complete from the start is no run: nothing to tell.
+  if (ProgressText() != "complete") progress_->setText(ProgressText());
   follower_.Start();
   // As wide as the presentation's tracks at 96 pixels to the inch, as tall
   // as the screen allows.
@@ -67,14 +68,14 @@ QString PlotWindow::ProgressText() const {
                                 static_cast<double>(curve->PlannedCount()));
     any = any || !curve->Complete();
   }
-  if (!any) return {};
-  return QString("written: %1 %").arg(static_cast<int>(100 * written / std::max(planned, 1.0)));
+  if (planned == 0) return {};  // nothing says how long the curves will be
+  if (!any) return "complete";
+  return QString("written: %1 %").arg(static_cast<int>(100 * written / planned));
 }
 
 void PlotWindow::DataGrew() {
   view_->DataGrew();
-  QString progress = ProgressText();
-  progress_->setText(progress.isEmpty() ? QString("complete") : progress);
+  progress_->setText(ProgressText());
 }
 
 }  // namespace tavlo

@@ -27,7 +27,8 @@ class PlotWindow : public QMainWindow {
   PlotView& view() { return *view_; }
   LiveFollower& follower() { return follower_; }
   // What the progress field says: how much of the curves being written is
-  // there, or that they are complete.
+  // there ("written: 45 %"), that they are complete, or nothing when no
+  // curve says how long it will be (a recording).
   QString ProgressText() const;
 
  private:
