@@ -6,7 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
-#include <map>
+#include <set>
 
 #include "libs/dorvex/curve_info.h"
 
@@ -74,15 +74,12 @@ std::vector<CurveSummary> LogData::CurvesOf(const std::string& dataSet) {
   std::vector<dorvex::DorvexItem> items;
   dorvex::DorvexListItems(library_, database_, dataSet, &items);
   std::vector<CurveSummary> curves;
-  std::map<QString, int> highestPass;
+  std::set<QString> seen;  // a curve of several passes is listed once
   for (const auto& item : items) {
     if (item.level != 6 || item.kind != 1 || item.elementSize != 4) continue;
     QStringList parts = Components(QString::fromStdString(item.path));
     QString name = parts.value(4);
-    if (name.startsWith('_')) continue;
-    auto [at, fresh] = highestPass.emplace(name.toUpper(), 0);
-    at->second = std::max(at->second, item.name == "*" ? 0 : std::atoi(item.name.c_str()));
-    if (!fresh) continue;
+    if (name.startsWith('_') || !seen.insert(name.toUpper()).second) continue;
     const dorvex::UnitTable& units = dorvex::DorvexUnits(library_);
     curves.push_back({name, QString::fromStdString(units.Mnemonic(item.units)),
                       units.Dimension(item.units)});

@@ -1,5 +1,6 @@
 #include "plot/plot_opening.h"
 
+#include <QFileInfo>
 #include <cmath>
 
 #include "plot/automatic_layout.h"
@@ -73,12 +74,16 @@ OpenedPlot OpenPlot(dorvex::DorvexLibrary& library, const PlotRequest& request) 
     return opened;
   }
   PlotModel& model = opened.model;
-  model.source = QString::fromStdString(request.database + ": " + request.dataSet);
+  // Sources are written "DB: PATH" with the database's name, as the run
+  // writes them, whether the run handed over a name or a file.
+  QString name = QString::fromStdString(request.database);
+  if (name.contains('/')) name = QFileInfo(name).completeBaseName();
+  model.source = name + ": " + QString::fromStdString(request.dataSet);
   std::optional<dorvex::RunDefaults> defaults;
   if (dorvex::RunDefaults read; opened.data->ReadRunDefaults(request.dataSet, &read)) defaults = read;
-  QString name = request.presentation;
-  if (name.isEmpty() && defaults) name = QString::fromLatin1(defaults->presentation);
-  model.presentation = ChoosePresentation(opened, library, name, request.dataSet);
+  QString presentation = request.presentation;
+  if (presentation.isEmpty() && defaults) presentation = QString::fromLatin1(defaults->presentation);
+  model.presentation = ChoosePresentation(opened, library, presentation, request.dataSet);
   ResolveCurves(model, *opened.data, request.dataSet);
   for (const auto& curve : opened.data->curves()) model.timeBased = model.timeBased || curve->timeBased;
   ChooseUnit(model, library, defaults);

@@ -1,5 +1,7 @@
 #include "tools/tool_startup.h"
 
+#include <stdlib.h>
+
 #include <cstdio>
 
 namespace quillex {
@@ -32,6 +34,9 @@ int ToolStart::ReadCommonOptions(int argc, char** argv) {
 bool ToolStart::StartLibrary(dorvex::DorvexLibrary& library) const {
   int started = home.empty() ? dorvex::DorvexInitialize(library, 0)
                              : dorvex::DorvexInitializeAt(library, home);
+  // Programs the tool starts (a run starts the plotting program) find the
+  // same home through the environment.
+  if (started != 0 && !home.empty()) ::setenv("CORVANE_HOME", home.c_str(), 1);
   if (started != 0) return true;
   Fail("cannot use the home folder " + (home.empty() ? std::string("of the system") : home));
   return false;

@@ -42,7 +42,8 @@ struct ToolStart {
   int ReadCommonOptions(int argc, char** argv);
 
   // Starts the library in the home folder (--home, else $CORVANE_HOME and its
-  // defaults). False after a message naming the folder when it cannot be
+  // defaults); a --home is also set as $CORVANE_HOME for the programs the
+  // tool starts. False after a message naming the folder when it cannot be
   // used: the tool can do nothing then.
   [[nodiscard]] bool StartLibrary(dorvex::DorvexLibrary& library) const;
 
