@@ -89,7 +89,10 @@ OpenedPlot OpenPlot(dorvex::DorvexLibrary& library, const PlotRequest& request) 
   ChooseUnit(model, library, defaults);
   if (request.scale) model.scale = *request.scale;
   if (defaults && defaults->runTop < defaults->runBottom) {
-    opened.runInterval = std::pair<double, double>(defaults->runTop, defaults->runBottom);
+    // Copied out first: the record is packed, its fields are not aligned.
+    double top = defaults->runTop;
+    double bottom = defaults->runBottom;
+    opened.runInterval = std::pair<double, double>(top, bottom);
   }
   return opened;
 }
