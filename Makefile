@@ -11,21 +11,32 @@
 #               (installs clang first)
 #   make install  build, then put the programs in $(PREFIX)/bin (default
 #               /usr/local; PREFIX=$$HOME/.local needs no root)
+#   make tavlo-screenshots
+#               the plotting program's window over the demo well (under
+#               xvfb-run) and a page of its PDF export, as PNGs in the build
+#               folder
 
 BUILD_DIR ?= build
 PREFIX ?= /usr/local
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 
-PACKAGES := cmake ninja-build g++ libgtest-dev libsqlite3-dev
-# Only for `make bench`: the numpy peer of the engine and LAS benchmarks.
-BENCH_PACKAGES := python3-numpy
+# Qt for the plotting program (tavlo): widgets, SVG export, and one font
+# family so that plots look the same on every machine.
+PACKAGES := cmake ninja-build g++ libgtest-dev libsqlite3-dev qt6-base-dev qt6-svg-dev \
+  fonts-dejavu-core
+# Only for `make bench`: the numpy peer of the engine and LAS benchmarks, and
+# the matplotlib peer of the plot benchmark.
+BENCH_PACKAGES := python3-numpy python3-matplotlib
+# Only for `make tavlo-screenshots`: a display server without a screen, and
+# a PDF page turned into a picture.
+SCREENSHOT_PACKAGES := xvfb xauth poppler-utils
 # Only for `make fuzz`: clang, and the runtimes of libFuzzer and the sanitizers.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build build-asan test test-fast demo bench fuzz install clean
+.PHONY: all deps build build-asan test test-fast demo bench fuzz install tavlo-screenshots clean
 
 all: build
 
@@ -67,10 +78,15 @@ bench: build
 	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
 	@# Every benchmark runs; the target fails afterwards if any missed its mark.
 	@failed=0; \
-	for bench in dorvex_bench engine_bench las_bench; do \
+	for bench in dorvex_bench engine_bench las_bench plot_bench; do \
 	  $(BUILD_DIR)/bench/$$bench || failed=1; \
 	done; \
 	exit $$failed
+
+# The plot window over the demo well's run and a page of its PDF export.
+tavlo-screenshots: demo
+	@$(MAKE) --no-print-directory deps PACKAGES="$(SCREENSHOT_PACKAGES)"
+	BUILD_DIR=$(BUILD_DIR) bash demo/tavlo_screenshots.sh
 
 fuzz:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"

@@ -8,9 +8,10 @@
 // program the presentation file and the display settings of the run.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "libs/dorvex/run_defaults.h"
 
 namespace quillex {
 
@@ -18,25 +19,9 @@ struct Context;
 struct DataSource;
 struct OutputDef;
 
-#pragma pack(push, 1)
-struct RunDefaults {
-  uint16_t indexFactor;
-  uint16_t flags;           // low four bits: 0 depth (feet), 1 depth metric, 2 time;
-                            // from bit 4 on: the unit system formulas see
-  uint16_t zero;
-  float scale;              // display scale
-  int32_t runTop;
-  int32_t runBottom;
-  char presentation[14];    // base name of the presentation file, NUL-terminated
-};
-#pragma pack(pop)
-
-static_assert(sizeof(RunDefaults) == 32);
-static_assert(offsetof(RunDefaults, flags) == 2);
-static_assert(offsetof(RunDefaults, scale) == 6);
-static_assert(offsetof(RunDefaults, runTop) == 10);
-static_assert(offsetof(RunDefaults, runBottom) == 14);
-static_assert(offsetof(RunDefaults, presentation) == 18);
+// The element of the run settings item; its layout is shared with the
+// plotting program.
+using dorvex::RunDefaults;
 
 // Creates the output's curve "%s/%s/1" in the destination data set and opens
 // it for writing; the output keeps the handle and the conversion from its

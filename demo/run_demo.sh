@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Quillex demo, run by `make demo` after the build: a synthetic well in a
 # fresh home folder, a job of six petrophysical curves run on it headless,
-# then a zone report. Everything happens under the build folder; a rerun
+# then a zone report, and last a plot of the well with its new curves
+# exported to a PNG. Everything happens under the build folder; a rerun
 # starts again from nothing.
 #
 #   demo/run_demo.sh            (BUILD_DIR names another build folder)
@@ -18,7 +19,7 @@ well=/FIELD/LEASE/WELL1
 zone_from=5540
 zone_to=5600
 
-for tool in quillex-demo-well quillex-run dorvex; do
+for tool in quillex-demo-well quillex-run dorvex tavlo; do
   if [[ ! -x $tools/$tool ]]; then
     echo "run_demo.sh: $tools/$tool is missing; run 'make build' first" >&2
     exit 1
@@ -40,8 +41,11 @@ show_job() {
 heading "Demo home $home (made anew)"
 rm -rf "$home"
 mkdir -p "$home/jobs"
+mkdir -p "$home/plots"
 cp "$root"/demo/*.qxj "$home/jobs/"
-ls "$home/jobs"
+# The job's presentation, in the presentation folder.
+cp "$root/demo/demo.prs" "$home/plots/DEMO.PRS"
+ls "$home/jobs" "$home/plots"
 
 heading "1. A synthetic well written into a new database DEMO"
 "$tools/quillex-demo-well" --home "$home"
@@ -52,8 +56,10 @@ heading "2. The curve job petrophysics.qxj (formulas run strictly left to right)
 show_job "$home/jobs/petrophysics.qxj"
 echo
 echo "\$ quillex-run petrophysics.qxj --input \"$input\""
-echo "(no presentation file: no plot. A missing input sample stays missing in the"
-echo " outputs, except that SW divides by it: a math error, worth 0, counted.)"
+echo "(The job's presentation DEMO.PRS starts the plotting program tavlo on the new"
+echo " data set, which shows a window following the run when there is a display."
+echo " A missing input sample stays missing in the outputs, except that SW divides"
+echo " by it: a math error, worth 0, counted.)"
 quillex_run petrophysics.qxj --input "$input" 2>&1
 
 heading "3. The new curves"
@@ -106,7 +112,19 @@ quillex_run zone_report.qxj --input "$input" --from "$zone_from" --to "$zone_to"
   2>"$home/report-messages.txt"
 cat "$home/report-messages.txt"
 
+heading "5. A plot of the well and its new curves"
+plot=$build/demo-well.png
+plot_from=5400
+plot_to=5700
+echo "\$ tavlo --export demo-well.png DEMO $well/$set_name --from $plot_from --to $plot_to --width 1100"
+echo "(the presentation is the run's, DEMO.PRS: the logs from LOGS beside the new curves)"
+"$tools/tavlo" --home "$home" --export "$plot" DEMO "$well/$set_name" \
+  --from "$plot_from" --to "$plot_to" --width 1100
+echo
+echo "The plot is in $plot"
+
 heading "Done"
 echo "The demo home stays in $home: try"
 echo "  $tools/dorvex --home $home ls DEMO"
 echo "  $tools/quillex-run --home $home petrophysics.qxj --input \"$input\" --from 5000 --to 5200"
+echo "  $tools/tavlo --home $home DEMO $well/$set_name      (a window, with a display)"

@@ -21,6 +21,7 @@ layers=(
   "run"
   "app"
   "editor"
+  "plot"
   "tools"
   "bench fuzz"
 )
@@ -75,6 +76,14 @@ while IFS= read -r file; do
       failures=$((failures + 1))
     fi
   done < <(grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file")
+  # The plotting program's library reads the database through libs/dorvex
+  # alone, never through the core's layers.
+  if [[ $file == plot/* ]]; then
+    while IFS=: read -r line text; do
+      echo "$file:$line: the plot includes only from libs/ and plot/"
+      failures=$((failures + 1))
+    done < <(grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" | grep -v -E '"(libs|plot)/')
+  fi
   if ((own >= 0 && own < first_qt_layer)) && grep -q -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' "$file"; then
     echo "$file: Qt in the core"
     failures=$((failures + 1))

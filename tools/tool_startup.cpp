@@ -1,5 +1,7 @@
 #include "tools/tool_startup.h"
 
+#include <stdlib.h>
+
 #include <cstdio>
 
 namespace quillex {
@@ -35,9 +37,10 @@ bool ToolStart::StartLibrary(dorvex::DorvexLibrary& library) const {
   int started = home.empty() ? dorvex::DorvexInitialize(library, 0)
                              : dorvex::DorvexInitializeAt(library, home);
   if (started != 0) {
-    if (metric >= 0) {
-      dorvex::DorvexSetSetting(library, dorvex::setting::kMetricDepth, metric);
-    }
+    if (metric >= 0) dorvex::DorvexSetSetting(library, dorvex::setting::kMetricDepth, metric);
+    // Programs the tool starts (a run starts the plotting program) find the
+    // same home through the environment.
+    if (!home.empty()) ::setenv("CORVANE_HOME", home.c_str(), 1);
     return true;
   }
   Fail("cannot use the home folder " + (home.empty() ? std::string("of the system") : home));

@@ -46,7 +46,8 @@ struct ToolStart {
 
   // Starts the library in the home folder (--home, else $CORVANE_HOME and its
   // defaults), showing depths in metres or feet when --metric or --feet says
-  // so over the settings file. False after a message naming the folder when
+  // so over the settings file; a --home is also set as $CORVANE_HOME for the
+  // programs the tool starts. False after a message naming the folder when
   // it cannot be used: the tool can do nothing then.
   [[nodiscard]] bool StartLibrary(dorvex::DorvexLibrary& library) const;
 

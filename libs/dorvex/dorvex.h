@@ -264,4 +264,19 @@ void DorvexInjectFaults(DorvexLibrary& library, const DorvexFaults& faults);
 // The writes, syncs and truncations counted since the faults were set.
 int64_t DorvexFaultCalls(DorvexLibrary& library);
 
+// ---- Following a database that another process writes (the plotting
+// program watches a run). Defined in follow.cpp.
+
+// A number that changes whenever another connection has committed to the
+// database since the last call (SQLite's data_version): one cheap question
+// that tells a reader whether there is anything new to look at.
+[[nodiscard]] int DorvexDataVersion(DorvexLibrary& library, uint32_t database, int64_t* version);
+
+// Takes what other processes committed to a curve open for reading since it
+// was opened or last refreshed: the samples recorded since, read from the
+// chunk that held the old end on, and whether its end is still open. Sets
+// count to the samples recorded now. Non-zero when the curve is not open or
+// its rows cannot be read (the curve then stays as it was).
+[[nodiscard]] int DorvexRefreshCurve(DorvexLibrary& library, uint32_t curve, int64_t* count);
+
 }  // namespace dorvex
