@@ -105,7 +105,7 @@ bool WriteCurves(const std::string& home, const std::string& data, int64_t count
     good = good && DorvexCreateCurve(library, database, path, sizeof info, &info) == 0 &&
            DorvexOpenCurve(library, database, path, &handle, kDorvexWrite, nullptr) == 0 &&
            DorvexWriteSamples(library, handle, 0, static_cast<int32_t>(count), values.data()) == 0;
-    if (handle != 0) DorvexCloseCurve(library, handle);
+    if (handle != 0) good = DorvexCloseCurve(library, handle) == 0 && good;
     std::ofstream out(data + "/" + curve.name + ".f32", std::ios::binary);
     out.write(reinterpret_cast<const char*>(values.data()),
               static_cast<std::streamsize>(values.size() * sizeof(float)));

@@ -48,8 +48,17 @@ std::pair<double, double> LogCurve::Range() const {
   return {low, high};
 }
 
+namespace {
+
+// Every curve here is only read: closing one has nothing to store.
+void CloseReadCurve(dorvex::DorvexLibrary& library, uint32_t handle) {
+  if (handle != 0) static_cast<void>(dorvex::DorvexCloseCurve(library, handle));
+}
+
+}  // namespace
+
 LogData::~LogData() {
-  for (const auto& curve : curves_) dorvex::DorvexCloseCurve(library_, curve->handle);
+  for (const auto& curve : curves_) CloseReadCurve(library_, curve->handle);
   if (database_ != 0) dorvex::DorvexCloseDatabase(library_, database_);
 }
 
@@ -60,7 +69,8 @@ bool LogData::OpenDatabase(const std::string& file, QString* message) {
                                       : "no database " + file);
     return false;
   }
-  dorvex::DorvexDataVersion(library_, database_, &version_);
+  // Without a version the follower looks at every curve at its first tick.
+  if (dorvex::DorvexDataVersion(library_, database_, &version_) != 0) version_ = -1;
   return true;
 }
 
@@ -72,8 +82,8 @@ bool LogData::IsDataSet(const std::string& path) {
 
 std::vector<CurveSummary> LogData::CurvesOf(const std::string& dataSet) {
   std::vector<dorvex::DorvexItem> items;
-  dorvex::DorvexListItems(library_, database_, dataSet, &items);
   std::vector<CurveSummary> curves;
+  if (dorvex::DorvexListItems(library_, database_, dataSet, &items) != 0) return curves;
   std::set<QString> seen;  // a curve of several passes is listed once
   for (const auto& item : items) {
     if (item.level != 6 || item.kind != 1 || item.elementSize != 4) continue;
@@ -93,7 +103,7 @@ bool LogData::ReadRunDefaults(const std::string& dataSet, dorvex::RunDefaults* d
   bool read = dorvex::DorvexOpenCurve(library_, database_, dataSet + "/_defaults_/1", &item,
                                       dorvex::kDorvexRead, nullptr) == 0 &&
               dorvex::DorvexReadSamples(library_, item, 0, 1, defaults) == 0;
-  dorvex::DorvexCloseCurve(library_, item);
+  CloseReadCurve(library_, item);
   defaults->presentation[sizeof defaults->presentation - 1] = '\0';
   return read;
 }
@@ -146,7 +156,7 @@ const LogCurve* LogData::Load(const std::string& dataSet, const QString& referen
   curve->step = std::max(items.front().step, 1);
   curve->plannedBottom = std::max(info.bottom, info.top);
   if (!ReadNew(*curve, items.front().count)) {
-    dorvex::DorvexCloseCurve(library_, curve->handle);
+    CloseReadCurve(library_, curve->handle);
     return nullptr;
   }
   curves_.push_back(std::move(curve));

@@ -50,7 +50,7 @@ TEST_F(DorvexTest, AReaderFollowsAWriterThroughTheDataVersionAndRefreshes) {
   EXPECT_EQ(count, 9000) << "nothing new";
   EXPECT_NE(DorvexRefreshCurve(other, 99, &count), 0);
   EXPECT_NE(DorvexDataVersion(other, 99, &version), 0);
-  DorvexCloseCurve(library_, writer);
+  EXPECT_EQ(DorvexCloseCurve(library_, writer), 0);
 }
 
 }  // namespace
