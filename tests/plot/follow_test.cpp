@@ -61,7 +61,7 @@ class PlotDatabase : public ::testing::Test {
     ASSERT_EQ(DorvexCreateCurve(writer_, database_, path, sizeof info, &info), 0);
     ASSERT_EQ(DorvexOpenCurve(writer_, database_, path, &item, kDorvexWrite, nullptr), 0);
     ASSERT_EQ(DorvexWriteSamples(writer_, item, 0, 1, &defaults), 0);
-    DorvexCloseCurve(writer_, item);
+    ASSERT_EQ(DorvexCloseCurve(writer_, item), 0);
   }
 
   test_support::TempFolder folder_{"tavlo_plot"};
@@ -72,9 +72,9 @@ class PlotDatabase : public ::testing::Test {
 };
 
 TEST_F(PlotDatabase, ARunsDataSetOpensWithItsSettingsAndCurvesBesideIt) {
-  DorvexCloseCurve(writer_, Write("/F/L/W/LOGS/GR/1", "GAPI", 10, 10, 50));
-  DorvexCloseCurve(writer_, Write("/F/L/W/LOGS/GR/2", "GAPI", 10, 10, 60));
-  DorvexCloseCurve(writer_, Write("/F/L/W/_qxj1_/VSH/1", "V/V", 10, 10, 0.3F));
+  ASSERT_EQ(DorvexCloseCurve(writer_, Write("/F/L/W/LOGS/GR/1", "GAPI", 10, 10, 50)), 0);
+  ASSERT_EQ(DorvexCloseCurve(writer_, Write("/F/L/W/LOGS/GR/2", "GAPI", 10, 10, 60)), 0);
+  ASSERT_EQ(DorvexCloseCurve(writer_, Write("/F/L/W/_qxj1_/VSH/1", "V/V", 10, 10, 0.3F)), 0);
   WriteDefaults("/F/L/W/_qxj1_", "MAIN.PRS");
   std::ofstream(folder_.File("plots/main.prs")) << "[Track]\n[Curve LOGS/GR]\n[Curve LOGS/GR/1]\n"
                                                    "[Curve VSH]\n[Curve NOPE]\n";
@@ -95,7 +95,7 @@ TEST_F(PlotDatabase, ARunsDataSetOpensWithItsSettingsAndCurvesBesideIt) {
 }
 
 TEST_F(PlotDatabase, AMissingPresentationGivesTheAutomaticLayoutAndWrongPlacesAreTold) {
-  DorvexCloseCurve(writer_, Write("/F/L/W/LOGS/ILD/1", "OHMM", 10, 10, 20));
+  ASSERT_EQ(DorvexCloseCurve(writer_, Write("/F/L/W/LOGS/ILD/1", "OHMM", 10, 10, 20)), 0);
   WriteDefaults("/F/L/W/LOGS", "GONE.PRS");
   OpenedPlot opened = OpenPlot(reader_, {"WELL", "/F/L/W/LOGS", "", std::nullopt});
   ASSERT_EQ(opened.failure, OpenFailure::kNone);
@@ -127,7 +127,7 @@ TEST_F(PlotDatabase, TheFollowerTakesOnlyWhatTheWriterCommits) {
 
   std::vector<float> more(9900, 2);
   ASSERT_EQ(DorvexWriteSamples(writer_, curve, kTop + 100 * kStep, 9900, more.data()), 0);
-  DorvexCloseCurve(writer_, curve);
+  EXPECT_EQ(DorvexCloseCurve(writer_, curve), 0);
   EXPECT_TRUE(follower.Look());
   EXPECT_EQ(grew.count(), 1);
   ASSERT_EQ(read->samples.size(), 10000u);
