@@ -15,11 +15,16 @@
 #include "formula/compiler.h"
 #include "formula/filters.h"
 #include "formula/number_text.h"
-#include "jobfile/profile.h"
+#include "libs/profile/profile.h"
 #include "model/controls.h"
 #include "model/job_list.h"
 
 namespace quillex {
+
+using profile::GetPrivateProfileInt;
+using profile::GetPrivateProfileString;
+using profile::ReadProfileString;
+using profile::WritePrivateProfileString;
 
 namespace {
 

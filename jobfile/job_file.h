@@ -22,10 +22,16 @@
 
 #include <string>
 
-namespace quillex {
-
+namespace profile {
 class ProfileReader;
 class ProfileWriteBatch;
+}  // namespace profile
+
+namespace quillex {
+
+using profile::ProfileReader;
+using profile::ProfileWriteBatch;
+
 struct Context;
 struct OutputDef;
 struct VariableBinding;
