@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "tests/tools/tool_runner.h"
 
@@ -165,6 +166,53 @@ TEST_F(QuillexRun, AReportRunPrintsItsReport) {
             "GRMAX     WELL: A/B/C/SET1/GR                               30.0      GAPI    \n"
             "\n"
             "GRAVG     WELL: A/B/C/SET1/GR                               22.0      GAPI    \n");
+}
+
+// Over time-based inputs the interval is in seconds: the runner learns time
+// from the input before it reads the interval (or from --time), and the
+// report says seconds.
+TEST_F(QuillexRun, TimeBasedInputsTakeTheirIntervalInSeconds) {
+  std::string numbers;
+  for (int k = 1; k <= 300; ++k) numbers += std::to_string(k) + "\n";
+  for (const auto& [set, top, count] : {std::tuple{"TIME", "10", 300}, {"SHORT", "0", 50}}) {
+    ToolResult put = Dorvex({"put", std::string("WELL:/A/B/C/") + set + "/X/1", "--top", top,
+                             "--step", "0.5", "--units", "GAPI", "--time"},
+                            numbers.substr(0, numbers.find(std::to_string(count + 1) + "\n")));
+    ASSERT_EQ(put.status, 0) << put.err;
+  }
+  Put("X", "GAPI", kGamma);  // depth-based
+  WriteJob("T.QXJ", JobFile(0, "[1]\noutput=Y,GAPI,0, ,0\nformula=X*2\n"));
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string err;
+    size_t samples;
+    int32_t top;  // hundredths of a second
+  } cases[] = {
+      {{"--input", "WELL: /A/B/C/TIME", "--from", "10", "--to", "30"}, 0, "Done.\n", 40, 1000},
+      {{"--input", "WELL: /A/B/C/SHORT"}, 0, "Done.\n", 49, 0},
+      {{"--input", "WELL: /A/B/C/TIME", "--time", "--from", "20", "--to", "21"}, 0, "Done.\n", 2,
+       2000},
+      {{"--input", kInput, "--time"}, 2,
+       "quillex-run: --time given, but the input data are depth-based\n", 0, 0},
+  };
+  int number = 0;
+  for (const auto& c : cases) {
+    std::string output = "/A/B/C/OUT" + std::to_string(++number);
+    std::vector<std::string> arguments = {"T.QXJ", "--output", "WELL: " + output};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    ToolResult run = Quillex(arguments);
+    EXPECT_EQ(run.status, c.status) << number;
+    EXPECT_EQ(run.err, (c.status == 0 ? std::string(kNote) : "") + c.err) << number;
+    dorvex::DorvexItem item;
+    EXPECT_EQ(Curve(output + "/Y/1", &item).size(), c.samples) << number;
+    if (c.samples > 0) EXPECT_EQ(item.top, c.top) << number;
+  }
+  WriteJob("R.QXJ", JobFile(1, "[1]\noutput=Y,GAPI,0, ,0\nformula=MAXIMUM(X)\n"));
+  ToolResult report = Quillex({"R.QXJ", "--input", "WELL: /A/B/C/TIME", "--from", "10", "--to", "30"});
+  EXPECT_EQ(report.status, 0) << report.err;
+  EXPECT_TRUE(Holds(report.out, "Interval - 10.00- 159.50 s\n")) << report.out;
+  EXPECT_TRUE(Holds(report.out, "Y         WELL: A/B/C/TIME/X                                40.0 "));
 }
 
 // Ctrl-C during a run held by a recording: the run ends "Cancelled." with
