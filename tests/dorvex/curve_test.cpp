@@ -198,22 +198,6 @@ TEST_F(DorvexTest, ARecordingIsFollowedUntilItIsFinished) {
   EXPECT_EQ(DorvexQueryState(other, reader, 1073741400, 1073741400, 0, 0), 0);
   EXPECT_EQ(DorvexReadSamples(other, reader, 5000, 1, &value), 0) << "finished: the end sample";
   EXPECT_EQ(value, 5.0F);
-
-  // A curve described longer than it was written (a run cancelled midway)
-  // ends at its last sample once closed.
-  auto longer = CurveInfoBytes(1000, 5000, 10);
-  uint32_t shorter = 0;
-  ASSERT_EQ(DorvexCreateCurve(library_, database_, "/A/B/C/D/SP/1", kDorvexCurveInfoSize,
-                              longer.data()), 0);
-  ASSERT_EQ(DorvexOpenCurve(library_, database_, "/A/B/C/D/SP/1", &shorter, kDorvexWrite,
-                            nullptr), 0);
-  ASSERT_EQ(DorvexWriteSamples(library_, shorter, 1000, 3, samples), 0);
-  ASSERT_EQ(DorvexCloseCurve(library_, shorter), 0);
-  CurveInfo info = EmptyCurveInfo();
-  uint32_t curve = 0;
-  ASSERT_EQ(DorvexOpenCurve(other, database, "/A/B/C/D/SP/1", &curve, 0, &info), 0);
-  EXPECT_EQ(info.top, 1000);
-  EXPECT_EQ(info.bottom, 1020);
 }
 
 TEST_F(DorvexTest, ABatchCommitsWholeOrNotAtAll) {

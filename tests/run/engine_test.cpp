@@ -307,58 +307,6 @@ TEST_F(EngineTest, ARecordingHoldsTheRunUntilItsSamplesArrive) {
   EXPECT_EQ(ReadCurve(destination + "/GR2/1")->values, Doubled(0, 6));
 }
 
-// A sample held by a recording is evaluated again once its data arrives,
-// and counts once: filters and interval functions give, bit for bit, what
-// the same run gives over the curve once the recording has ended.
-TEST_F(EngineTest, ASampleHeldByARecordingCountsOnce) {
-  const std::vector<float> all = {10, 12, 15, 19, 24, 30, 37, 45, 54, 64, 75, 87};
-  const std::string jobs[] = {
-      JobFile({{"F,GAPI,0, ,0", "FILTSQUARE(GR,3)", ""}, {"G,GAPI,0, ,0", "FILTGAUS(GR,5)*2", ""}}),
-      JobFile({{"A,GAPI,0, ,0", "AVERAGE(GR)", ""}, {"M,GAPI,0, ,0", "MINIMUM(GR)+MAXIMUM(GR)", ""}},
-              1)};
-  for (const std::string& job : jobs) {
-    bool report = &job == &jobs[1];
-    SCOPED_TRACE(report ? "report" : "curves");
-    std::string set = report ? "/A/B/C/REC2" : "/A/B/C/REC1";
-    uint32_t recording = PutCurve(set + "/GR/1", "GAPI", 1000, 0.5, {10, 12, 15}, true);
-    // Each run's curves, or its results, in output order.
-    auto run = [&](bool live) {
-      Load("JOB.QXJ", job);
-      ChooseInput(set);
-      Interval("1000", "1005");
-      quillex::Run(context_);
-      std::string destination = context_.job.destination.path;
-      for (size_t n = 3; live && n < all.size(); ++n) {
-        for (int k = 0; k < 20; ++k, std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
-          Step(context_);  // held until the sample arrives (the reader looks every 10 ms)
-        }
-        int32_t index = static_cast<int32_t>((1000 + 0.5 * n) * kFoot);
-        EXPECT_EQ(dorvex::DorvexWriteSamples(data_, recording, index, 1, &all[n]), 0);
-        EXPECT_EQ(dorvex::DorvexFlush(data_, recording), 0);
-      }
-      if (live) EXPECT_EQ(dorvex::DorvexSetRecording(data_, recording, false), 0);
-      for (int k = 0; k < 2000 && Step(context_); ++k) {
-        std::this_thread::sleep_for(std::chrono::microseconds(100));
-      }
-      EXPECT_EQ(context_.run.statusText, "Done.");
-      std::vector<std::vector<double>> got;
-      for (const auto& output : context_.job.outputs) {
-        if (report) {
-          got.push_back({output->result});
-        } else {
-          std::vector<float> values = ReadCurve(destination + "/" + output->name + "/1")->values;
-          got.emplace_back(values.begin(), values.end());
-        }
-      }
-      return got;
-    };
-    auto live = run(true);
-    EXPECT_EQ(live, run(false));
-    ASSERT_EQ(live.size(), 2U);
-    EXPECT_EQ(live[0].size(), report ? 1U : 10U);
-  }
-}
-
 TEST_F(RunTest, CancellingKeepsWhatWasWrittenAndTheNextRunStartsAfresh) {
   Load("JOB.QXJ", kDoubled);
   ChooseInput();

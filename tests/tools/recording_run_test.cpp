@@ -3,9 +3,6 @@
 // what the same run writes once the recording has ended (filters and
 // interval functions included); the ended recording is as long as its
 // samples.
-#include <fcntl.h>
-#include <signal.h>
-
 #include <cstdint>
 #include <cstring>
 
@@ -14,61 +11,6 @@
 namespace quillex {
 
 namespace {
-
-// A program started in the background, its standard input a pipe the test
-// writes to (or nothing), its output and errors in files.
-class Background {
- public:
-  Background(const std::string& command, const std::string& output, bool input) {
-    // Closed on exec, so that no other program started meanwhile holds the
-    // pipe open: the program sees the end of its input when the test closes it.
-    int pipeEnds[2] = {-1, -1};
-    if (input && ::pipe2(pipeEnds, O_CLOEXEC) != 0) return;
-    std::string line = "exec " + command + (input ? "" : " </dev/null") + " >" +
-                       ShellQuote(output) + " 2>&1";
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      if (input) {
-        ::dup2(pipeEnds[0], 0);
-        ::close(pipeEnds[0]);
-        ::close(pipeEnds[1]);
-      }
-      ::execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    if (input) {
-      ::close(pipeEnds[0]);
-      input_ = pipeEnds[1];
-    }
-  }
-  ~Background() {
-    CloseInput();
-    if (pid_ > 0 && status_ < 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  void Write(const std::string& text) {
-    ASSERT_EQ(::write(input_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-  }
-  void CloseInput() {
-    if (input_ >= 0) ::close(input_);
-    input_ = -1;
-  }
-  // The exit status, once the program has ended (within 10 s); -1 if not.
-  int Wait() {
-    int raw = 0;
-    if (pid_ > 0 && status_ < 0 && WaitFor([&] { return ::waitpid(pid_, &raw, WNOHANG) == pid_; })) {
-      status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128;
-    }
-    return status_;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int input_ = -1;
-  int status_ = -1;
-};
 
 std::vector<uint32_t> Bits(const std::vector<float>& values) {
   std::vector<uint32_t> bits(values.size());
@@ -115,7 +57,7 @@ TEST_F(RecordingRun, WritesWhatTheSameRunWritesOnceTheRecordingHasEnded) {
       std::vector<std::string> arguments = {"--home", home_, job, "--input", "WELL: " + set,
                                             "--from", "1000", "--to", to};
       if (!output.empty()) arguments.insert(arguments.end(), {"--output", "WELL: " + output});
-      return ToolCommand("quillex-run", arguments);
+      return arguments;
     };
 
     Background recorder(ToolCommand("dorvex", {"--home", home_, "record", "WELL:" + set + "/X/1",
@@ -129,8 +71,8 @@ TEST_F(RecordingRun, WritesWhatTheSameRunWritesOnceTheRecordingHasEnded) {
     // input once its job file holds the unit the input gave it.
     std::ofstream(home_ + "/jobs/c.qxj", std::ios::binary) << kCurves;
     std::ofstream(home_ + "/jobs/r.qxj", std::ios::binary) << kReport;
-    Background curves(run("c.qxj", set + "LIVE"), home_ + "/curves", false);
-    Background report(run("r.qxj", ""), home_ + "/report", false);
+    Background curves(ToolCommand("quillex-run", run("c.qxj", set + "LIVE")), home_ + "/curves");
+    Background report(ToolCommand("quillex-run", run("r.qxj", "")), home_ + "/report");
     for (const char* job : {"c.qxj", "r.qxj"}) {
       ASSERT_TRUE(WaitFor([&] { return Holds(ReadWhole(home_ + "/jobs/" + job), "Xunits=GAPI"); }));
     }
@@ -144,21 +86,17 @@ TEST_F(RecordingRun, WritesWhatTheSameRunWritesOnceTheRecordingHasEnded) {
     // The ended recording is described as long as it is.
     EXPECT_TRUE(Holds(Dorvex({"info", "WELL:" + set + "/X/1"}).out,
                       "bottom\t" + std::to_string(bottom) + " "));
-    ToolResult after = RunTool("quillex-run", {"--home", home_, "c.qxj", "--input", "WELL: " + set,
-                                               "--from", "1000", "--to", to, "--output",
-                                               "WELL: " + set + "AFTER"});
+    ToolResult after = RunTool("quillex-run", run("c.qxj", set + "AFTER"));
     ASSERT_EQ(after.status, 0) << after.err;
     for (const char* name : kOutputs) {
       std::vector<float> live = Curve(set + "LIVE/" + name + "/1");
       EXPECT_FALSE(live.empty()) << name;
       EXPECT_EQ(Bits(live), Bits(Curve(set + "AFTER/" + name + "/1"))) << name;
     }
-    ToolResult again = RunTool("quillex-run", {"--home", home_, "r.qxj", "--input", "WELL: " + set,
-                                               "--from", "1000", "--to", to});
+    ToolResult again = RunTool("quillex-run", run("r.qxj", ""));
     ASSERT_EQ(again.status, 0) << again.err;
-    std::string live = ReadWhole(home_ + "/report");
     EXPECT_FALSE(Results(again.out).empty());
-    EXPECT_TRUE(Holds(live, Results(again.out)));
+    EXPECT_TRUE(Holds(ReadWhole(home_ + "/report"), Results(again.out)));
   }
 }
 
