@@ -53,17 +53,6 @@ double ReadLeadingDecimal(const std::string& text) {
   return negative ? -value : value;
 }
 
-// The number times the factor, truncated toward zero. The number was read to
-// the nearest double, so the product may fall a few units in the last place
-// short of the whole number the decimal text means ("1.15" seconds times 100
-// gives 114.99999999999999); such a product counts as that whole number.
-double TruncatedProduct(double number, int32_t factor) {
-  double product = number * factor;
-  double whole = std::round(product);
-  double slack = 4.0 * std::abs(whole - std::nextafter(whole, 0.0));
-  return std::abs(product - whole) <= slack ? whole : std::trunc(product);
-}
-
 // Every typed value lands strictly between the reserved values, however
 // large: a range end typed by the user never reads as "unset" or "open".
 int32_t IntoOpenRange(double value) {
@@ -91,7 +80,9 @@ int32_t TextToIndex(const Context& context, const std::string& text) {
   std::string trimmed = text;
   TrimSpaces(trimmed);
   if (trimmed.empty() || trimmed.front() == '*') return IndexUnset;
-  return IntoOpenRange(TruncatedProduct(ReadLeadingDecimal(trimmed), context.indexFactor));
+  // Truncated as the product falls: 1.15 s is 114.99999999999999 hundredths
+  // in binary, so index 114.
+  return IntoOpenRange(std::trunc(ReadLeadingDecimal(trimmed) * context.indexFactor));
 }
 
 // to_chars, unlike printf, writes "." under every locale.

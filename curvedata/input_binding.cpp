@@ -37,23 +37,37 @@ std::string DataSetOf(const std::string& path) {
   return set;
 }
 
-// Opens the node's curve, trying the rebuilt paths after its own; the path
-// that opened stays in the node.
-bool OpenInputCurve(Context& context, uint32_t database, VariableBinding& node, dorvex::CurveInfo* info) {
-  dorvex::DorvexLibrary& dorvex = context.dorvex;
-  if (dorvex::DorvexOpenCurve(dorvex, database, node.path, &node.curve, dorvex::kDorvexRead, info) == 0) return true;
+// Where a node's curve is looked for, in order: its own path, then (when
+// the path names a data set) the curve of the variable's name there and the
+// variable under its "_vars_".
+std::vector<std::string> InputPaths(const VariableBinding& node) {
   std::string set = DataSetOf(node.path);
-  if (set.empty()) return false;
-  std::string curveForm = set + node.name + "/*";
-  std::string variableForm = set + "_vars_/" + node.name;
-  for (const std::string& path : {curveForm, variableForm}) {
-    if (dorvex::DorvexOpenCurve(dorvex, database, path, &node.curve, dorvex::kDorvexRead, info) == 0) {
+  if (set.empty()) return {node.path};
+  return {node.path, set + node.name + "/*", set + "_vars_/" + node.name};
+}
+
+// Opens the node's curve at the first of its paths that opens; that path
+// stays in the node (the curve form when none opens).
+bool OpenInputCurve(Context& context, uint32_t database, VariableBinding& node, dorvex::CurveInfo* info) {
+  std::vector<std::string> paths = InputPaths(node);
+  for (const std::string& path : paths) {
+    if (dorvex::DorvexOpenCurve(context.dorvex, database, path, &node.curve, dorvex::kDorvexRead,
+                                info) == 0) {
       node.path = path;
       return true;
     }
   }
-  node.path = curveForm;
+  if (paths.size() > 1) node.path = paths[1];
   return false;
+}
+
+// The file of a database named by a file path: the base name in the
+// library's database folder.
+std::string DatabaseFileOf(Context& context, const std::string& databaseFile) {
+  std::string name;
+  corutil::CorutilSplitPath(databaseFile, 0, 0, &name, 0);
+  return dorvex::DorvexGetSetting(context.dorvex, dorvex::setting::kDatabaseFolder).text + name +
+         ".db";
 }
 
 // Depth or time: the first input of a run decides; later ones must agree.
@@ -157,6 +171,34 @@ bool ConnectInput(Context& context, VariableBinding& node) {
   TakeExtent(context, info, node);
   TakeUnits(context, info, node);
   return true;
+}
+
+int32_t FirstInputRunMode(Context& context) {
+  for (const auto& output : context.job.outputs) {
+    for (const auto& node : output->variables) {
+      if (node->kind != kNodeInput && node->kind != kNodeSingleValue) continue;
+      if (node->database.empty() || node->path.empty()) return -1;
+      dorvex::DorvexLibrary& dorvex = context.dorvex;
+      uint32_t database = 0;
+      if (dorvex::DorvexOpenDatabase(dorvex, DatabaseFileOf(context, node->database), 0, &database) != 0) {
+        return -1;
+      }
+      dorvex::CurveInfo info = dorvex::EmptyCurveInfo();
+      int32_t mode = -1;
+      for (const std::string& path : InputPaths(*node)) {
+        uint32_t curve = 0;
+        if (dorvex::DorvexOpenCurve(dorvex, database, path, &curve, dorvex::kDorvexRead, &info) != 0) {
+          continue;
+        }
+        static_cast<void>(dorvex::DorvexCloseCurve(dorvex, curve));  // only read
+        mode = dorvex::IsTimeBased(info) ? 0 : 1;
+        break;
+      }
+      dorvex::DorvexCloseDatabase(dorvex, database);
+      return mode;
+    }
+  }
+  return -1;
 }
 
 }  // namespace quillex

@@ -31,4 +31,11 @@ uint32_t OpenDatabaseByName(Context& context, const std::string& databaseFile);
 // with the message naming the path as given.
 bool ConnectInput(Context& context, VariableBinding& node);
 
+// The run mode (1 depth, 0 time) that the job's first input would give a
+// run, found as the run's connection would find that curve; -1 when the
+// first input names no curve that opens. Nothing is kept open and nothing is
+// shown: a program that must read an interval before the run (which learns
+// the mode only as it connects) asks here first.
+int32_t FirstInputRunMode(Context& context);
+
 }  // namespace quillex

@@ -28,8 +28,9 @@ using ScalarHandler = double (*)(Context& context, const double* arguments);
 // List handlers get the values and, in report runs only, the output whose
 // interval state they keep (null otherwise).
 using ListHandler = double (*)(int32_t count, const double* values, OutputDef* output);
-// The filter handler gets the value read at the read-ahead and the filter.
-using FilterHandler = double (*)(Context& context, double value, uint32_t filter);
+// The filter handler gets the value read at the read-ahead, the filter and
+// the output index the value is for.
+using FilterHandler = double (*)(Context& context, double value, uint32_t filter, int32_t index);
 
 constexpr int kArgumentNameSlots = 11;
 

@@ -1,6 +1,7 @@
 #include "formula/evaluator.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "curvedata/context.h"
 #include "curvedata/sample_reader.h"
@@ -87,12 +88,20 @@ double NodeValue(Context& context, OutputDef& output, uint8_t code, int32_t offs
 
 namespace {
 
+// An index or offset moved on by a read-ahead. Read-aheads are never
+// negative, and one that would carry past the largest index reads past every
+// sample there is anyway: the sum stops there rather than wrap around.
+inline int32_t Ahead(int32_t from, int32_t readAhead) {
+  int64_t sum = int64_t{from} + readAhead;
+  return sum > INT32_MAX ? INT32_MAX : static_cast<int32_t>(sum);
+}
+
 inline void ReadVariable(Context& context, const OutputDef& output, VariableBinding& node,
                          int32_t offset) {
   double sample = 0.0;
   int result = context.sampleReader == nullptr
                    ? -1
-                   : context.sampleReader->ReadSample(node, output.index + offset, &sample);
+                   : context.sampleReader->ReadSample(node, Ahead(output.index, offset), &sample);
   if (result == 0) {
     node.value = static_cast<float>(sample);
   } else if (result == kStatusNotYetAvailable) {
@@ -147,8 +156,8 @@ void CallList(Context& context, OutputDef& output, VariableBinding& node, int32_
 
 void CallFilter(Context& context, OutputDef& output, VariableBinding& node, int32_t offset) {
   double value = EvaluateFormula(context, output, *node.arguments[0].compiled,
-                                 offset + node.filterLength);
-  node.value = static_cast<float>(node.handler->filter(context, value, node.filter));
+                                 Ahead(offset, node.filterLength));
+  node.value = static_cast<float>(node.handler->filter(context, value, node.filter, output.index));
 }
 
 }  // namespace

@@ -19,20 +19,25 @@ void CreateFilter(Context& context, OutputDef& output, VariableBinding& node) {
 
 int PrepareFilters(Context& context) {
   for (auto& output : context.job.outputs) {
-    for (auto& node : output->variables) {
-      node->filterLength = 0;
-      if (node->filter == 0) continue;
-      if (sift32::Sift32Prepare(context.filters, node->filter, context.indexFactor, output->step) == 0) {
-        return 0;
-      }
-      node->filterLength = sift32::Sift32ReadAhead(context.filters, node->filter);
-    }
+    if (PrepareOutputFilters(context, *output) == 0) return 0;
   }
   return 1;
 }
 
-double ApplyFilter(Context& context, double value, uint32_t filter) {
-  if (context.run.running) sift32::Sift32Apply(context.filters, filter, &value);
+int PrepareOutputFilters(Context& context, OutputDef& output) {
+  for (auto& node : output.variables) {
+    node->filterLength = 0;
+    if (node->filter == 0) continue;
+    if (sift32::Sift32Prepare(context.filters, node->filter, context.indexFactor, output.step) == 0) {
+      return 0;
+    }
+    node->filterLength = sift32::Sift32ReadAhead(context.filters, node->filter);
+  }
+  return 1;
+}
+
+double ApplyFilter(Context& context, double value, uint32_t filter, int32_t index) {
+  if (context.run.running) sift32::Sift32Apply(context.filters, filter, &value, index);
   return value;
 }
 

@@ -26,9 +26,14 @@ void CreateFilter(Context& context, OutputDef& output, VariableBinding& node);
 // returns 0 at the first instance the library refuses; else returns 1.
 int PrepareFilters(Context& context);
 
+// The same for the nodes of one output.
+int PrepareOutputFilters(Context& context, OutputDef& output);
+
 // The filter handler: while a run is on the instance replaces the value by the
-// filtered one; in a formula test the value passes unchanged.
-double ApplyFilter(Context& context, double value, uint32_t filter);
+// filtered one; in a formula test the value passes unchanged. The index is the
+// output's: a sample evaluated again after a hold feeds the filter again for
+// the same index, which replaces the value fed the first time.
+double ApplyFilter(Context& context, double value, uint32_t filter, int32_t index);
 
 // Releasing an output releases its filter instances first: those belong to
 // the filter library, not to the output.

@@ -42,11 +42,8 @@ std::string FormatValue(double value) {
 }  // namespace
 
 std::string TestFormula(Context& context, OutputDef& output) {
-  // The interval functions start as at the beginning of a run, so a test
-  // shows their value over a one-sample interval rather than one mixed with
-  // whatever an earlier run left in the output.
-  output.firstSample = 1;
-  output.sampleCount = 1.0;
+  // The interval functions go on from the state the output holds (a run's
+  // start sets it up): a test does not start them afresh.
   PrepareTestValues(context, output);
   std::string display;
   const std::string compiled = output.compiled.value_or("");

@@ -7,8 +7,9 @@
 // evaluated with those values (filters pass their value through, since no run
 // is on). The display text is the compiled text with every node replaced by
 // its value ("%f"), then " = " and the result: 1.000000+2.000000 = 3.000000.
-// The interval functions (AVERAGE, MINIMUM, MAXIMUM) are tested as over an
-// interval of one sample: the test starts their state as a run does.
+// The interval functions (AVERAGE, MINIMUM, MAXIMUM) of a report job go on
+// from the state the output holds, as one more sample of it: a test neither
+// starts that state afresh nor keeps it from changing.
 #pragma once
 
 #include <string>

@@ -13,9 +13,11 @@
 #include <string>
 #include <utility>
 
-#include "jobfile/profile.h"
+#include "libs/profile/profile.h"
 
 namespace {
+
+using namespace profile;
 
 // Values come from a single line, so a default holding a line break can
 // never be mistaken for one.

@@ -15,11 +15,16 @@
 #include "formula/compiler.h"
 #include "formula/filters.h"
 #include "formula/number_text.h"
-#include "jobfile/profile.h"
+#include "libs/profile/profile.h"
 #include "model/controls.h"
 #include "model/job_list.h"
 
 namespace quillex {
+
+using profile::GetPrivateProfileInt;
+using profile::GetPrivateProfileString;
+using profile::ReadProfileString;
+using profile::WritePrivateProfileString;
 
 namespace {
 
@@ -100,14 +105,8 @@ bool ReadOutput(Context& context, const ProfileReader& file, int number) {
   if (CompileFormula(context, output.formula, output.compiled, output) == 0) {
     ResetCompiledFormula(context, &output);
   }
-  // The units chosen for each variable are read now, so that a Save before
-  // any run or edit writes them back instead of dropping them. (The sources
-  // are not: a loaded job starts without them.)
-  for (const auto& node : output.variables) {
-    if (!IsInput(*node)) continue;
-    node->units = dorvex::DorvexUnitCode(
-        context.dorvex, file.Read(section, node->name + "units", "", kRecordLimit));
-  }
+  // The node keys are not read here: a run and the editor read them back
+  // from the file when they need them.
   return true;
 }
 

@@ -23,10 +23,16 @@
 #include <string>
 #include <vector>
 
-namespace quillex {
-
+namespace profile {
 class ProfileReader;
 class ProfileWriteBatch;
+}  // namespace profile
+
+namespace quillex {
+
+using profile::ProfileReader;
+using profile::ProfileWriteBatch;
+
 struct Context;
 struct OutputDef;
 struct VariableBinding;
@@ -54,9 +60,10 @@ void WriteOutputRecord(Context& context, const OutputDef& output, ProfileWriteBa
 void WritePathKeys(Context& context, const OutputDef& output, int section);
 
 // Loads the job file named by the job's file path (a path without a folder
-// lies in the job folder), compiling each formula and reading back the units
-// of its variables. Returns false, having cleared the job title, when there
-// is no path.
+// lies in the job folder), compiling each formula. The variables' keys
+// ("%sunits", "%spath") are not read: a Save straight after a Load writes
+// them empty. Returns false, having cleared the job title, when there is no
+// path.
 bool LoadJob(Context& context);
 
 // After a load: every kind-0 node's "%spath" is written empty, and the node

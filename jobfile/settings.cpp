@@ -7,7 +7,7 @@
 #include "curvedata/context.h"
 #include "curvedata/index_value.h"
 #include "formula/number_text.h"
-#include "jobfile/profile.h"
+#include "libs/profile/profile.h"
 #include "model/message_box.h"
 
 namespace quillex {
@@ -18,7 +18,7 @@ constexpr const char* kSection = "Quillex";
 constexpr unsigned kSettingLimit = 9;  // read with a 10-character buffer
 
 std::string ReadSetting(Context& context, const char* key) {
-  std::string text = ReadProfileString(SettingsFile(context), kSection, key, "", kSettingLimit);
+  std::string text = profile::ReadProfileString(SettingsFile(context), kSection, key, "", kSettingLimit);
   return TrimSpaces(text);
 }
 
@@ -61,8 +61,8 @@ void LoadSettings(Context& context, const std::string& commandLine) {
 
 void SaveSettings(Context& context) {
   std::string file = SettingsFile(context);
-  WritePrivateProfileString(kSection, "Drive", std::to_string(context.runMode), file);
-  WritePrivateProfileString(kSection, "Script", context.job.filePath, file);
+  profile::WritePrivateProfileString(kSection, "Drive", std::to_string(context.runMode), file);
+  profile::WritePrivateProfileString(kSection, "Script", context.job.filePath, file);
 }
 
 }  // namespace quillex

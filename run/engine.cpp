@@ -63,7 +63,10 @@ void Start(Context& context) {
 void Run(Context& context) {
   if (context.run.running) return;
   ReadJobFields(context, ScaleRule::kRun);
-  if (!Prepare(context) || !CompleteSteps(context) || !SetUpInterval(context)) return;
+  if (!Prepare(context) || !CompleteSteps(context) || !CheckFilters(context) ||
+      !SetUpInterval(context)) {
+    return;
+  }
   Start(context);
 }
 

@@ -8,10 +8,11 @@
 #include "curvedata/index_value.h"
 #include "curvedata/input_binding.h"
 #include "curvedata/output_curves.h"
+#include "formula/filters.h"
 #include "jobfile/job_commands.h"
 #include "jobfile/job_file.h"
-#include "jobfile/profile.h"
 #include "jobfile/source_choice.h"
+#include "libs/profile/profile.h"
 #include "model/controls.h"
 #include "model/message_box.h"
 #include "run/engine.h"
@@ -128,6 +129,17 @@ bool CompleteSteps(Context& context) {
       return Abort(context, "Output " + output->name +
                                 " has no sample rate and no input curve to take one from. "
                                 "Give it a sample rate in the editor.");
+    }
+  }
+  return true;
+}
+
+bool CheckFilters(Context& context) {
+  for (auto& output : context.job.outputs) {
+    if (PrepareOutputFilters(context, *output) == 0) {
+      return Abort(context, "The filter in output " + output->name +
+                                " cannot run: its window does not fit in memory. Give it a "
+                                "smaller interval in the editor.");
     }
   }
   return true;

@@ -21,6 +21,12 @@ bool Prepare(Context& context);
 // inputs; refuses the run when an output is left without one.
 bool CompleteSteps(Context& context);
 
+// Makes sure the filter library can run every filter at its output's step,
+// refusing the run, with the output named, when it cannot. (The start of a
+// run prepares the filters again and goes on whatever the answer, so a
+// filter that cannot run must be found here.)
+bool CheckFilters(Context& context);
+
 // Narrows the interval by each output's inputs and counts the samples;
 // refuses an interval not given, one too small, or one outside the data.
 bool SetUpInterval(Context& context);

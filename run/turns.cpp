@@ -58,9 +58,19 @@ void AdvanceOutput(Context& context, size_t place, OutputDef& output, int32_t sa
 void TakeTurn(Context& context, OutputDef& output) {
   RunState& run = context.run;
   run.evaluationStatus = 0;
+  // The interval functions' state as the sample found it: an evaluation held
+  // by an input not yet recorded must count for nothing, so that the sample
+  // evaluated again once the data is there counts once. (Filters know the
+  // sample again by its index.)
+  const double result = output.result;
+  const int32_t firstSample = output.firstSample;
+  const double sampleCount = output.sampleCount;
   double value = EvaluateFormula(context, output, *output.compiled, 0);
   if (run.stepOperation == StepOperation::kReport) output.result = value;
   if (run.evaluationStatus == kStatusNotYetAvailable) {
+    output.result = result;
+    output.firstSample = firstSample;
+    output.sampleCount = sampleCount;
     // Held until the input is recorded: what was written so far reaches the
     // file now, for whoever follows the run.
     FlushOutputCurve(context, output);

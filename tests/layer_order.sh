@@ -11,6 +11,7 @@ cd "${1:-$(dirname "$0")/..}" || exit 2
 
 # Lowest first. Folders on one line share a layer.
 layers=(
+  "libs/profile"
   "libs/dorvex libs/sift32"
   "libs/corutil"
   "libs/las"
@@ -26,7 +27,7 @@ layers=(
   "bench fuzz"
 )
 # The core: no window system below this layer.
-first_qt_layer=8
+first_qt_layer=9
 
 declare -A rank
 for i in "${!layers[@]}"; do

@@ -17,7 +17,7 @@
 #include "curvedata/unit_list.h"
 #include "formula/filters.h"
 #include "jobfile/job_file.h"
-#include "jobfile/profile.h"
+#include "libs/profile/profile.h"
 #include "model/job_list.h"
 #include "model/sample_rate.h"
 #include "tools/headless_screen.h"
@@ -54,8 +54,8 @@ void ShowVariables(Context& context, const OutputDef& output) {
   for (const auto& node : output.variables) {
     if (node->kind != kNodeInput && node->kind != kNodeSingleValue) continue;
     const std::string& file = context.job.filePath;
-    std::string units = ReadProfileString(file, section, node->name + "units", "", kRecordLimit);
-    std::string source = ReadProfileString(file, section, node->name + "path", "", kRecordLimit);
+    std::string units = profile::ReadProfileString(file, section, node->name + "units", "", kRecordLimit);
+    std::string source = profile::ReadProfileString(file, section, node->name + "path", "", kRecordLimit);
     std::printf("  variable %s: units %s, source %s\n", node->name.c_str(),
                 units.empty() ? "-" : units.c_str(), source.empty() ? "-" : source.c_str());
   }

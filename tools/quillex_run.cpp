@@ -1,10 +1,12 @@
 // quillex-run: the processing run without a window.
 //
 //   quillex-run JOB [--input "DB: /L1/L2/L3/SET"] [--output "DB: /L1/L2/L3/SET"]
-//                   [--from X] [--to Y] [--home DIR]
+//                   [--from X] [--to Y] [--time] [--home DIR]
 //
 // Loads the job as Open does, chooses the sources as the browse buttons
-// would, and drives the same engine as the desktop program to the end.
+// would, and drives the same engine as the desktop program to the end. The
+// run learns depth or time only as it connects its first input; the interval
+// is read before that, so the runner finds out from the input first.
 // Message boxes go to standard error; the report of a report run to
 // standard output.
 #include <signal.h>
@@ -20,6 +22,8 @@
 
 #include "curvedata/context.h"
 #include "curvedata/curve_path.h"
+#include "curvedata/index_value.h"
+#include "curvedata/input_binding.h"
 #include "curvedata/unit_list.h"
 #include "jobfile/job_file.h"
 #include "jobfile/settings.h"
@@ -36,7 +40,7 @@ namespace {
 
 const char kUsage[] =
     "usage: quillex-run JOB [--input \"DB: /L1/L2/L3/SET\"] [--output \"DB: /L1/L2/L3/SET\"]\n"
-    "                       [--from X] [--to Y] [--home DIR]\n"
+    "                       [--from X] [--to Y] [--time] [--home DIR]\n"
     "\n"
     "Runs a job file as the desktop program's Run does, without a window.\n"
     "\n"
@@ -45,8 +49,11 @@ const char kUsage[] =
     "             name in this data set (required: a loaded job has no sources)\n"
     "  --output   the output destination (default: a new numbered data set, or\n"
     "             result, beside the input)\n"
-    "  --from, --to  the processing interval in feet, metres or seconds;\n"
-    "             \"*\" or absent: the extent of the input data\n"
+    "  --from, --to  the processing interval in feet or metres (as the settings\n"
+    "             say) or, over time-based inputs, seconds; \"*\" or absent: the\n"
+    "             extent of the input data\n"
+    "  --time     the inputs are time-based (found from the input when it can be\n"
+    "             read): --from and --to are seconds\n"
     "  --home DIR use DIR instead of $CORVANE_HOME\n"
     "  --metric, --feet  depths in metres or feet, whatever the settings say\n"
     "\n"
@@ -67,6 +74,7 @@ void OnInterrupt(int) { interrupted = 1; }
 struct Options {
   std::string job;
   std::map<std::string, std::string> values;  // --input, --output, --from, --to
+  bool time = false;                          // --time
 };
 
 int ParseOptions(const ToolStart& start, Options* options) {
@@ -76,6 +84,10 @@ int ParseOptions(const ToolStart& start, Options* options) {
     if (argument.rfind("--", 0) != 0) {
       if (!options->job.empty()) return start.Usage("more than one job file given");
       options->job = argument;
+      continue;
+    }
+    if (argument == "--time") {
+      options->time = true;
       continue;
     }
     if (argument != "--input" && argument != "--output" && argument != "--from" &&
@@ -134,6 +146,20 @@ void Drive(Context& context, bool bar) {
   if (bar) std::fprintf(stderr, "\r%*s\r", 30, "");
 }
 
+// Depth or time before the interval is read: from the first input, else
+// --time, else the settings' "Drive". False after a message when --time is
+// given over depth-based inputs.
+bool TakeRunMode(Context& context, bool time) {
+  int32_t found = FirstInputRunMode(context);
+  if (time && found == 1) {
+    std::fprintf(stderr, "quillex-run: --time given, but the input data are depth-based\n");
+    return false;
+  }
+  if (time || found >= 0) context.runMode = time ? 0 : found;
+  SetIndexFactor(context);
+  return true;
+}
+
 int RunJob(Context& context, HeadlessScreen& screen, const Options& options) {
   Job& job = context.job;
   job.filePath = options.job;
@@ -154,6 +180,7 @@ int RunJob(Context& context, HeadlessScreen& screen, const Options& options) {
     ChooseInputSource(context);
     screen.SetBrowseAnswer(std::nullopt);
   }
+  if (!TakeRunMode(context, options.time)) return kExitUsage;
   screen.SetText(control::kIntervalFrom, options.values.count("--from") ? options.values.at("--from") : "*");
   screen.SetText(control::kIntervalTo, options.values.count("--to") ? options.values.at("--to") : "*");
   Run(context);

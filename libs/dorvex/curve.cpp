@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 
@@ -230,9 +231,24 @@ bool CommitDue(OpenCurve& curve) {
   return Clock::now() - curve.lastCommit >= kCommitInterval;
 }
 
-// The chunks a curve changed and its header, in one transaction. Returns
-// SQLITE_OK, or the code of the failure as it was before the rollback.
-int StoreCurve(sqlite3* db, const OpenCurve& curve) {
+// The description's bottom follows the samples: the index of the last one
+// (the top while there is none), so that a reader of the description, or of
+// a recording that has ended, finds the curve as long as it is.
+int32_t SampledBottom(const OpenCurve& curve) {
+  int64_t last = curve.top + std::max<int64_t>(curve.count - 1, 0) * int64_t{curve.step};
+  return static_cast<int32_t>(std::min<int64_t>(last, std::numeric_limits<int32_t>::max()));
+}
+
+int32_t DescribedBottom(const OpenCurve& curve) {
+  int32_t bottom;
+  std::memcpy(&bottom, curve.info + offsetof(CurveInfo, bottom), sizeof bottom);
+  return bottom;
+}
+
+// The chunks a curve changed and its header and description, in one
+// transaction. Returns SQLITE_OK, or the code of the failure as it was before
+// the rollback.
+int StoreCurve(sqlite3* db, const OpenCurve& curve, const uint8_t* record) {
   Transaction transaction(db);
   if (!transaction.began()) return sqlite3_extended_errcode(db);
   size_t size = static_cast<size_t>(curve.elementSize);
@@ -248,8 +264,11 @@ int StoreCurve(sqlite3* db, const OpenCurve& curve) {
     if (store.Step() != SQLITE_DONE) return sqlite3_extended_errcode(db);
     store.Reset();
   }
-  Statement header(db, "UPDATE items SET count=?1, open_end=?2 WHERE id=?3");
-  header.Bind(1, curve.count).Bind(2, curve.openEnd ? 1 : 0).Bind(3, curve.item);
+  Statement header(db, "UPDATE items SET count=?1, open_end=?2, record=?3 WHERE id=?4");
+  header.Bind(1, curve.count)
+      .Bind(2, curve.openEnd ? 1 : 0)
+      .BindBlob(3, record, kDorvexCurveInfoSize)
+      .Bind(4, curve.item);
   if (!header.Run() || !transaction.Commit()) return sqlite3_extended_errcode(db);
   return SQLITE_OK;
 }
@@ -257,15 +276,20 @@ int StoreCurve(sqlite3* db, const OpenCurve& curve) {
 }  // namespace
 
 bool internal::CommitCurve(DorvexLibrary& library, OpenCurve& curve) {
+  int32_t bottom = SampledBottom(curve);
   bool dirty = curve.dirtyFrom >= 0 || curve.count != curve.committedCount ||
-               curve.openEnd != curve.openEndCommitted;
+               curve.openEnd != curve.openEndCommitted || bottom != DescribedBottom(curve);
   curve.lastCommit = Clock::now();
   if (!dirty) return true;
+  uint8_t record[kDorvexCurveInfoSize];
+  std::memcpy(record, curve.info, sizeof record);
+  std::memcpy(record + offsetof(CurveInfo, bottom), &bottom, sizeof bottom);
   sqlite3* db = FindDatabase(library, curve.database)->db;
-  if (int failure = StoreCurve(db, curve); failure != SQLITE_OK) {
+  if (int failure = StoreCurve(db, curve, record); failure != SQLITE_OK) {
     NoteFailure(library, failure);
     return false;
   }
+  std::memcpy(curve.info, record, sizeof record);
   curve.dirtyFrom = curve.dirtyTo = -1;
   curve.committedCount = curve.count;
   curve.openEndCommitted = curve.openEnd;

@@ -1,6 +1,5 @@
 // The library object, start-up, settings, texts and the small services.
 #include <sqlite3.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,11 +7,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <string>
 
 #include "libs/dorvex/dorvex.h"
 #include "libs/dorvex/library_state.h"
+#include "libs/profile/profile.h"
 
 namespace dorvex {
 
@@ -58,35 +57,15 @@ bool MakeFolder(const std::string& folder) {
   return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-std::string Trim(const std::string& text) {
-  size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-bool SameText(const std::string& a, const char* b) {
-  return strcasecmp(a.c_str(), b) == 0;
-}
-
 // Reads the two integer keys of section "Corvane" of the system's settings
-// file; missing keys, sections or files keep the defaults.
+// file the way Windows programs read them, through the same private-profile
+// engine as the program's own keys: quotes around a value are stripped, the
+// first of repeated keys or sections wins. Missing keys, sections or files
+// give 0.
 void ReadSystemSettings(DorvexLibrary::State& state) {
-  std::ifstream in(state.home + "jobs/corvane.ini");
-  std::string line;
-  bool inSection = false;
-  while (std::getline(in, line)) {
-    line = Trim(line);
-    if (!line.empty() && line.front() == '[') {
-      inSection = SameText(Trim(line.substr(1, line.find(']') - 1)), "Corvane");
-      continue;
-    }
-    size_t equals = line.find('=');
-    if (!inSection || equals == std::string::npos) continue;
-    std::string key = Trim(line.substr(0, equals));
-    int value = std::atoi(Trim(line.substr(equals + 1)).c_str());
-    if (SameText(key, "Metric")) state.metricDepth = value;
-    if (SameText(key, "Units")) state.unitSystem = value;
-  }
+  std::string file = state.home + "jobs/corvane.ini";
+  state.metricDepth = static_cast<int32_t>(profile::GetPrivateProfileInt("Corvane", "Metric", 0, file));
+  state.unitSystem = static_cast<int32_t>(profile::GetPrivateProfileInt("Corvane", "Units", 0, file));
 }
 
 }  // namespace

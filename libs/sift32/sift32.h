@@ -13,6 +13,15 @@
 // over the values fed so far. Missing values (NaN) take no part in a window;
 // a window with none but missing values gives NaN.
 //
+// Each value is fed with the index of the sample it is for. A value fed again
+// for the same index as the one before replaces that one instead of joining
+// the window: a run held by an input not yet recorded evaluates the same
+// sample again once the data is there, and the filter must count it once.
+//
+// Any window that memory can hold is accepted. Memory for it is set aside
+// when a run starts but filled only as values come, so a wide window over a
+// short run costs what the run feeds, not what the window could hold.
+//
 // Handles are opaque 32-bit numbers, 0 meaning none; handle 0 (and any handle
 // the library does not know) passes values through unchanged. The instances
 // belong to one Sift32Library object, so every context has its own.
@@ -46,11 +55,6 @@ class Sift32Library {
   uint32_t nextHandle_ = 1;
 };
 
-// Largest window, in samples, that Sift32Prepare accepts: a window is kept in
-// memory and every sample walks it, so an absurd interval is refused before a
-// run rather than stalling it.
-constexpr int32_t kSift32MaxWindow = 100001;
-
 // Creates a filter from its specification text. The name is unused and the
 // flags must be 0. Returns the new handle, or 0 when the text names no filter
 // type ("Square" or "Gaussian", either case) or carries no number.
@@ -62,14 +66,17 @@ void Sift32Release(Sift32Library& library, uint32_t handle);
 
 // Starts a filter afresh for a run with the given index units per displayed
 // unit and sample step (index units). Returns non-zero when the filter can run;
-// 0 for an unknown handle, a step that is not positive, or a window larger than
-// kSift32MaxWindow or whose read-ahead does not fit 32 bits.
+// 0 for an unknown handle, a step that is not positive, or a window for which
+// memory cannot be had.
 int32_t Sift32Prepare(Sift32Library& library, uint32_t handle, int32_t indexFactor, int32_t step);
 
-// Feeds one value and replaces it by the filtered value.
-void Sift32Apply(Sift32Library& library, uint32_t handle, double* value);
+// Feeds one value for the sample at `index` and replaces it by the filtered
+// value; fed again for the same index, the value replaces the one before.
+void Sift32Apply(Sift32Library& library, uint32_t handle, double* value, int32_t index);
 
-// Index units to read ahead of the output index (0 before Sift32Prepare).
+// Index units to read ahead of the output index (0 before Sift32Prepare). A
+// read-ahead beyond 32 bits is given as the largest 32-bit amount: from any
+// index a curve can have, both read past every other one.
 int32_t Sift32ReadAhead(Sift32Library& library, uint32_t handle);
 
 // Window in samples of a filter (0 for an unknown handle) and the

@@ -20,7 +20,8 @@ class InputBindingTest : public BindingTest {
     BindingTest::SetUp();
     int32_t api = dorvex::DorvexUnitCode(context_.dorvex, "GAPI");
     PutCurve("/A/B/C/SET/GR/1", dorvex::SampleCurveInfo("", 0, false, api, 0, 3000, 1500), {1, 2, 3});
-    PutCurve("/A/B/C/SET/GR/2", dorvex::SampleCurveInfo("", 0, false, api, 3000, 6000, 750), {1, 2, 3});
+    PutCurve("/A/B/C/SET/GR/2", dorvex::SampleCurveInfo("", 0, false, api, 3000, 6000, 750),
+             {1, 2, 3, 4, 5});
     PutCurve("/A/B/C/SET/_vars_/K", dorvex::SampleCurveInfo("", 0, false, 0, 0, 0, 100), {7});
     PutCurve("/A/B/C/TIME/TT/1", dorvex::SampleCurveInfo("", 0, true, dorvex::kUnitSeconds, 0, 200, 100), {1});
     dorvex::CurveInfo odd = dorvex::SampleCurveInfo("", 0, false, api, 0, 0, 100);

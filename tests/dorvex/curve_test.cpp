@@ -157,13 +157,20 @@ TEST_F(DorvexTest, ALongCurveBeingWrittenIsCommittedAsItGrowsAndReadsWhole) {
 }
 
 // A second library stands for another process: it sees only what the
-// writer has committed.
+// writer has committed, the description's bottom included.
 TEST_F(DorvexTest, ARecordingIsFollowedUntilItIsFinished) {
   uint32_t writer = MakeCurve("/A/B/C/D/GR/1", 0, 100, {});
   ASSERT_EQ(DorvexSetRecording(library_, writer, true), 0);
 
   DorvexLibrary other;
   uint32_t database = OpenElsewhere(other);
+  auto describedBottom = [&] {
+    CurveInfo info = EmptyCurveInfo();
+    uint32_t curve = 0;
+    EXPECT_EQ(DorvexOpenCurve(other, database, "/A/B/C/D/GR/1", &curve, 0, &info), 0);
+    EXPECT_EQ(DorvexCloseCurve(other, curve), 0);
+    return info.bottom;
+  };
   uint32_t reader = 0;
   ASSERT_EQ(DorvexOpenCurve(other, database, "/A/B/C/D/GR/1", &reader, 0, nullptr), 0);
   float value = 0.0F;
@@ -181,12 +188,16 @@ TEST_F(DorvexTest, ARecordingIsFollowedUntilItIsFinished) {
   EXPECT_EQ(DorvexQueryState(other, reader, -1073741400, -1073741400, 0, 0), 0);
   EXPECT_EQ(DorvexQueryState(other, reader, 0, 200, 0, 0), 0);
   EXPECT_EQ(DorvexQueryState(other, reader, 0, 300, 0, 0), 32);
+  EXPECT_EQ(describedBottom(), 200);
 
+  float more[] = {4.0F, 5.0F};
+  ASSERT_EQ(DorvexWriteSamples(library_, writer, 300, 2, more), 0);
   ASSERT_EQ(DorvexSetRecording(library_, writer, false), 0);
+  EXPECT_EQ(describedBottom(), 400);
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_EQ(DorvexQueryState(other, reader, 1073741400, 1073741400, 0, 0), 0);
   EXPECT_EQ(DorvexReadSamples(other, reader, 5000, 1, &value), 0) << "finished: the end sample";
-  EXPECT_EQ(value, 3.0F);
+  EXPECT_EQ(value, 5.0F);
 }
 
 TEST_F(DorvexTest, ABatchCommitsWholeOrNotAtAll) {

@@ -34,12 +34,26 @@ TEST_F(DorvexTest, FoldersAndSettingsComeFromTheHome) {
   EXPECT_EQ(DorvexGetSetting(library_, 16).text, home_ + "/jobs/");
   EXPECT_EQ(DorvexGetSetting(library_, 18).text, home_ + "/plots/");
   EXPECT_EQ(DorvexGetSetting(library_, 3).number, 0);
-  WriteFile(home_ + "/jobs/corvane.ini",
-            "[Other]\r\nMetric=5\r\n[corvane]\r\n metric = 1 \r\nUnits=2\r\n");
-  DorvexLibrary second;
-  ASSERT_EQ(DorvexInitializeAt(second, home_), 1);
-  EXPECT_EQ(DorvexGetSetting(second, 3).number, 1);
-  EXPECT_EQ(DorvexGetSetting(second, 4).number, 2);
+  // The settings file is read as Windows reads it.
+  const struct {
+    const char* file;
+    int32_t metric, units;
+  } cases[] = {
+      {"[Other]\r\nMetric=5\r\n[corvane]\r\n metric = 1 \r\nUnits=2\r\n", 1, 2},
+      {"[Corvane]\r\nMetric=\"1\"\r\nUnits='2'\r\n", 1, 2},       // quotes stripped
+      {"[Corvane]\r\nUnits=2\r\nUnits=1\r\n", 0, 2},               // the first key wins
+      {"[Corvane]\r\nMetric=1\r\n[Corvane]\r\nUnits=1\r\n", 1, 0},  // and the first section
+      {"[Corvane]\r\n;Metric=1\r\nUnits=1x\r\n", 0, 1},            // a comment; digits first
+      {"[Corvane]\rMetric=1\rUnits=-1\r", 1, -1},                 // CR line ends; wrapped
+      {"", 0, 0},
+  };
+  for (const auto& c : cases) {
+    WriteFile(home_ + "/jobs/corvane.ini", c.file);
+    DorvexLibrary second;
+    ASSERT_EQ(DorvexInitializeAt(second, home_), 1);
+    EXPECT_EQ(DorvexGetSetting(second, 3).number, c.metric) << c.file;
+    EXPECT_EQ(DorvexGetSetting(second, 4).number, c.units) << c.file;
+  }
   EXPECT_FALSE(DorvexGetText(library_, 249).empty());
   EXPECT_FALSE(DorvexGetText(library_, 250).empty());
 }

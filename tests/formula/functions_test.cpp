@@ -309,12 +309,13 @@ TEST(FilterApply, PassesThroughWhileNoRunIsOnAndForHandleZero) {
   f.output.step = 10;
   ASSERT_EQ(PrepareFilters(f.context), 1);
   const uint32_t filter = f.output.variables.back()->filter;
-  EXPECT_DOUBLE_EQ(ApplyFilter(f.context, 100, filter), 100);
+  EXPECT_DOUBLE_EQ(ApplyFilter(f.context, 100, filter, 0), 100);
   // Nothing was fed: the first value of the run stands alone in the window.
   f.context.run.running = true;
-  EXPECT_DOUBLE_EQ(ApplyFilter(f.context, 4, filter), 4);
-  EXPECT_DOUBLE_EQ(ApplyFilter(f.context, 8, filter), 6);
-  EXPECT_DOUBLE_EQ(ApplyFilter(f.context, 3.5, 0), 3.5);
+  EXPECT_DOUBLE_EQ(ApplyFilter(f.context, 4, filter, 0), 4);
+  EXPECT_DOUBLE_EQ(ApplyFilter(f.context, 8, filter, 10), 6);
+  EXPECT_DOUBLE_EQ(ApplyFilter(f.context, 20, filter, 10), 12) << "the sample at 10 again";
+  EXPECT_DOUBLE_EQ(ApplyFilter(f.context, 3.5, 0, 20), 3.5);
 }
 
 TEST(FilterApply, CurveArgumentIsReadAhead) {

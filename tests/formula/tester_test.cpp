@@ -81,6 +81,38 @@ TEST(TesterFields, SingleValueNodeKeepsItsValue) {
   EXPECT_EQ(TestFormula(f.context, f.output), "42.000000+1.000000 = 43.000000");
 }
 
+// In a report job the interval functions take the test values as one more
+// sample of the state the output holds (a run's, or none); the test does not
+// start that state afresh, so a second test goes on from the first.
+TEST(TesterIntervalFunctions, GoOnFromTheOutputsState) {
+  struct Row {
+    const char* formula;
+    int32_t firstSample;
+    double sampleCount, result;
+    const char* first;
+    const char* second;
+  };
+  const std::vector<Row> rows = {
+      // After a run over 2, 4 and 6: their mean 4, three samples counted.
+      {"AVERAGE(A)", 0, 4.0, 4.0, "5.000000 = 5.000000", "5.600000 = 5.600000"},
+      {"AVERAGE(A)", 1, 1.0, 0.0, "8.000000 = 8.000000", "8.000000 = 8.000000"},
+      {"MINIMUM(A)", 0, 2.0, 3.0, "3.000000 = 3.000000", "3.000000 = 3.000000"},
+      {"MAXIMUM(A)", 0, 2.0, 3.0, "8.000000 = 8.000000", "8.000000 = 8.000000"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.formula + std::string(" from ") + std::to_string(row.firstSample));
+    FormulaFixture f;
+    f.context.job.runOption = kGenerateReport;
+    f.CompileClean(row.formula);
+    f.output.firstSample = row.firstSample;
+    f.output.sampleCount = row.sampleCount;
+    f.output.result = row.result;
+    Type(f, "A", "8");
+    EXPECT_EQ(TestFormula(f.context, f.output), row.first);
+    EXPECT_EQ(TestFormula(f.context, f.output), row.second);
+  }
+}
+
 // A math error shows its box once, even in a call whose value is shown.
 TEST(TesterMathError, ShowsTheBoxOnceAndZero) {
   struct Row {

@@ -59,7 +59,7 @@ TEST_F(JobFileTest, AJobWrittenByHandLoadsAndSavesTheSameBytesTwice) {
             "[0]\r\nformat=LOGPLOT.PRS\r\nscale=240\r\n"
             "[Job]\r\nOption=1\r\n"
             "[1]\r\noutput=GR2,GAPI,7,gamma ray doubled,1500\r\nformula=GR*2\r\n"
-            "GRunits=GAPI\r\nGRpath=\r\n"
+            "GRunits=\r\nGRpath=\r\n"  // the node keys are not loaded
             "[2]\r\noutput=RATIO,V/V,0,rt; over; rxo,0\r\nformula=rt/rxo\r\n"
             "rtunits=\r\nrtpath=\r\nrxounits=\r\nrxopath=\r\n");
   LoadJob(context_);

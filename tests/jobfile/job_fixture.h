@@ -6,10 +6,14 @@
 #include "curvedata/index_value.h"
 #include "curvedata/unit_list.h"
 #include "jobfile/job_file.h"
-#include "tests/jobfile/profile_fixture.h"
+#include "tests/profile/profile_fixture.h"
 #include "tests/support/scripted_screen.h"
 
 namespace quillex {
+
+using profile::Bytes;
+using profile::ProfileFolder;
+using profile::PutBytes;
 
 class JobFileTest : public ::testing::Test {
  protected:

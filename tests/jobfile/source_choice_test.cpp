@@ -4,7 +4,7 @@
 #include "jobfile/source_choice.h"
 
 #include "formula/compiler.h"
-#include "jobfile/profile.h"
+#include "libs/profile/profile.h"
 #include "model/controls.h"
 #include "model/job_list.h"
 #include "tests/jobfile/job_fixture.h"
@@ -72,8 +72,8 @@ TEST_F(SourceChoiceTest, ASourceRebindsEveryVariableAndMakesTheDestinationBeside
   EXPECT_EQ(Bindings(), (std::vector<std::string>{"GR=" + set + "GR/*", "GR=" + set + "GR/*",
                                                   "SP=" + set + "SP/*", "rt=" + set + "rt/*"}));
   EXPECT_EQ(screen_.ListLines(control::kOutputList).size(), 2U);
-  EXPECT_EQ(ReadProfileString(context_.job.filePath, "2", "SPpath", "-", 480), "WELL: /A/B/C/D/SP");
-  EXPECT_EQ(ReadProfileString(context_.job.filePath, "1", "GRpath", "-", 480), "WELL: /A/B/C/D/GR");
+  EXPECT_EQ(profile::ReadProfileString(context_.job.filePath, "2", "SPpath", "-", 480), "WELL: /A/B/C/D/SP");
+  EXPECT_EQ(profile::ReadProfileString(context_.job.filePath, "1", "GRpath", "-", 480), "WELL: /A/B/C/D/GR");
   EXPECT_TRUE(screen_.boxes().empty());
   EXPECT_EQ(context_.dorvex.OpenDatabaseCount(), 0U);
 }

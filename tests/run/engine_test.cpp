@@ -112,6 +112,14 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"no sample rate", JobFile({{"K,GAPI,0, ,0", "2*3", ""}}), Input,
                 {kNote, "Output K has no sample rate and no input curve to take one from. Give "
                         "it a sample rate in the editor."}, ""},
+        Failure{"filter the library cannot run", JobFile({{"F,GAPI,0, ,0", "FILTSQUARE(GR,3)", ""}}),
+                [](RunTest& t) {
+                  t.ChooseInput();
+                  // The library no longer knows the instance, so it refuses it.
+                  sift32::Sift32Release(t.context_.filters, t.Output(0).variables.back()->filter);
+                },
+                {kNote, "The filter in output F cannot run: its window does not fit in memory. "
+                        "Give it a smaller interval in the editor."}, ""},
         Failure{"output curve exists", JobFile({{"GR,GAPI,0, ,0", "GR*2", ""}}),
                 [](RunTest& t) {
                   t.ChooseInput();
@@ -187,6 +195,31 @@ TEST_F(RunTest, OutputsRunFromTheIntervalNarrowedByTheirInputs) {
     }
     EXPECT_EQ(curve->values, expected) << why;
   }
+}
+
+// A window far wider than the data runs like any other: centred on each
+// sample, it reads ahead past the end of the curve (the end sample), and
+// until it is full it is the mean of the values fed. The filter after it
+// runs as well.
+TEST_F(RunTest, WideFilterWindowsRun) {
+  Load("JOB.QXJ", JobFile({{"W,GAPI,0, ,0", "FILTSQUARE(GR,200001)", ""},
+                           {"N,GAPI,0, ,0", "FILTSQUARE(GR,3)", ""}}));
+  ChooseInput();
+  Interval("1000", "1004");
+  quillex::Run(context_);
+  std::string destination = context_.job.destination.path;
+  StepToEnd();
+  EXPECT_EQ(context_.run.statusText, "Done.");
+  std::vector<float> wide, narrow;
+  for (size_t k = 0; k < 8; ++k) {
+    wide.push_back(kGamma.back());
+    size_t first = k < 2 ? 1 : k - 1;  // the window reads one sample ahead
+    double sum = 0;
+    for (size_t n = k + 1; n + 1 > first; --n) sum += kGamma[n];  // newest first
+    narrow.push_back(static_cast<float>(sum / static_cast<double>(k + 2 - first)));
+  }
+  EXPECT_EQ(ReadCurve(destination + "/W/1")->values, wide);
+  EXPECT_EQ(ReadCurve(destination + "/N/1")->values, narrow);
 }
 
 // ---- Turns, progress and the end of a run.

@@ -19,12 +19,13 @@ uint32_t Create(Sift32Library& library, const std::string& filterText) {
   return Sift32Create(library, "", filterText, 0, nullptr);
 }
 
-// Feeds the values in turn and returns what the filter made of each.
+// Feeds the values in turn, for samples at index first, first + 1, ..., and
+// returns what the filter made of each.
 std::vector<double> Feed(Sift32Library& library, uint32_t handle,
-                         const std::vector<double>& values) {
+                         const std::vector<double>& values, int32_t first = 0) {
   std::vector<double> out;
   for (double value : values) {
-    Sift32Apply(library, handle, &value);
+    Sift32Apply(library, handle, &value, first++);
     out.push_back(value);
   }
   return out;
@@ -54,7 +55,7 @@ TEST(Sift32Create, WindowRoundsToTheNearestOddAtLeastOne) {
   const std::vector<Row> rows = {
       {"Square,1.900000", 1},   {"Square,2.000000", 3}, {"Square,3.900000", 3},
       {"Gaussian,4.000000", 5}, {"Gaussian,-3", 1},     {"Square,nan", 1},
-      {"square,7", 7},          {"Square,100001", 100001},
+      {"square,7", 7},          {"Square,200001", 200001}, {"Square,1e300", INT32_MAX},
   };
   for (const auto& row : rows) {
     Sift32Library library;
@@ -116,11 +117,11 @@ TEST(Sift32Prepare, ReadAheadOrRefusal) {
       {"Square,5", 1500, true, 3000},
       {"Gaussian,2.5", 250, true, 250},
       {"Square,1", 1500, true, 0},
-      {"Square,100001", 1, true, 50000},
+      {"Square,200001", 3000, true, 300000000},
       {"Square,3", INT32_MAX, true, INT32_MAX},
-      {"Square,5", INT32_MAX, false, 0},  // the read-ahead does not fit
-      {"Square,100003", 1, false, 0},     // window above the limit
+      {"Square,5", INT32_MAX, true, INT32_MAX},  // beyond 32 bits: past every index
       {"Square,3", 0, false, 0},
+      {"Square,3", -3000, false, 0},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.filterText) + " step " + std::to_string(row.step));
@@ -200,7 +201,32 @@ TEST(Sift32Pass, InstancesKeepSeparateWindows) {
   ASSERT_NE(Sift32Prepare(library, two, kFeet, 10), 0);
   ExpectValues(Feed(library, one, {3, 6}), {3, 4.5});
   ExpectValues(Feed(library, two, {10}), {10});
-  ExpectValues(Feed(library, one, {9}), {6});
+  ExpectValues(Feed(library, one, {9}, 2), {6});
+}
+
+// A sample fed again (a run held by an input not yet recorded evaluates it
+// once more when the data is there) replaces the value fed for it before:
+// the results are those of feeding each sample once, to the bit. A wide
+// window over a few samples is the mean of those fed.
+TEST(Sift32Filtering, ASampleFedAgainCountsOnce) {
+  const std::vector<double> values = {1, 2, 4, 8, 16, 32, 64};
+  for (const char* filterText : {"Square,3", "Gaussian,5", "Square,200001"}) {
+    SCOPED_TRACE(filterText);
+    Sift32Library library;
+    uint32_t once = Create(library, filterText);
+    uint32_t again = Create(library, filterText);
+    ASSERT_NE(Sift32Prepare(library, once, kFeet, 10), 0);
+    ASSERT_NE(Sift32Prepare(library, again, kFeet, 10), 0);
+    std::vector<double> expected = Feed(library, once, values);
+    for (int32_t k = 0; k < static_cast<int32_t>(values.size()); ++k) {
+      for (double stale : {-100.0, kNaN}) Feed(library, again, {stale}, k);
+      EXPECT_EQ(Feed(library, again, {values[k]}, k)[0], expected[k]) << k;
+    }
+  }
+  Sift32Library library;
+  uint32_t wide = Create(library, "Square,200001");
+  ASSERT_NE(Sift32Prepare(library, wide, kFeet, 3000), 0);
+  ExpectValues(Feed(library, wide, {2, 4, 9}), {2, 3, 5});
 }
 
 }  // namespace

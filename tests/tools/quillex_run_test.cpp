@@ -2,9 +2,9 @@
 // curves it wrote back through the library to compare with values computed
 // here; end to end, also over a real LAS file imported with the tool.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "tests/tools/tool_runner.h"
 
@@ -167,6 +167,53 @@ TEST_F(QuillexRun, AReportRunPrintsItsReport) {
             "GRAVG     WELL: A/B/C/SET1/GR                               22.0      GAPI    \n");
 }
 
+// Over time-based inputs the interval is in seconds: the runner learns time
+// from the input before it reads the interval (or from --time), and the
+// report says seconds.
+TEST_F(QuillexRun, TimeBasedInputsTakeTheirIntervalInSeconds) {
+  std::string numbers;
+  for (int k = 1; k <= 300; ++k) numbers += std::to_string(k) + "\n";
+  for (const auto& [set, top, count] : {std::tuple{"TIME", "10", 300}, {"SHORT", "0", 50}}) {
+    ToolResult put = Dorvex({"put", std::string("WELL:/A/B/C/") + set + "/X/1", "--top", top,
+                             "--step", "0.5", "--units", "GAPI", "--time"},
+                            numbers.substr(0, numbers.find(std::to_string(count + 1) + "\n")));
+    ASSERT_EQ(put.status, 0) << put.err;
+  }
+  Put("X", "GAPI", kGamma);  // depth-based
+  WriteJob("T.QXJ", JobFile(0, "[1]\noutput=Y,GAPI,0, ,0\nformula=X*2\n"));
+  const std::string done = std::string(kNote) + "Done.\n";
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string err;
+    size_t samples;
+    int32_t top;  // hundredths of a second
+  } cases[] = {
+      {{"--input", "WELL: /A/B/C/TIME", "--from", "10", "--to", "30"}, 0, done, 40, 1000},
+      {{"--input", "WELL: /A/B/C/SHORT"}, 0, done, 49, 0},
+      {{"--input", "WELL: /A/B/C/TIME", "--time", "--from", "20", "--to", "21"}, 0, done, 2, 2000},
+      {{"--input", kInput, "--time"}, 2,
+       "quillex-run: --time given, but the input data are depth-based\n", 0, 0},
+  };
+  int number = 0;
+  for (const auto& c : cases) {
+    std::string output = "/A/B/C/OUT" + std::to_string(++number);
+    std::vector<std::string> arguments = {"T.QXJ", "--output", "WELL: " + output};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    ToolResult run = Quillex(arguments);
+    EXPECT_EQ(run.status, c.status) << number;
+    EXPECT_EQ(run.err, c.err) << number;
+    dorvex::DorvexItem item{};
+    EXPECT_EQ(Curve(output + "/Y/1", &item).size(), c.samples) << number;
+    EXPECT_EQ(item.top, c.top) << number;
+  }
+  WriteJob("R.QXJ", JobFile(1, "[1]\noutput=Y,GAPI,0, ,0\nformula=MAXIMUM(X)\n"));
+  ToolResult report = Quillex({"R.QXJ", "--input", "WELL: /A/B/C/TIME", "--from", "10", "--to", "30"});
+  EXPECT_EQ(report.status, 0) << report.err;
+  EXPECT_TRUE(Holds(report.out, "Interval - 10.00- 159.50 s\n")) << report.out;
+  EXPECT_TRUE(Holds(report.out, "Y         WELL: A/B/C/TIME/X                                40.0 "));
+}
+
 // Ctrl-C during a run held by a recording: the run ends "Cancelled." with
 // what it wrote committed.
 TEST_F(QuillexRun, InterruptingAHeldRunCancelsItAndKeepsWhatWasWritten) {
@@ -183,30 +230,15 @@ TEST_F(QuillexRun, InterruptingAHeldRunCancelsItAndKeepsWhatWasWritten) {
   }
   WriteJob("J.QXJ", JobFile(0, "[1]\noutput=GR2,GAPI,0, ,0\nformula=GR*2\n"));
   std::string err = home_ + "/err";
-  // exec: the signal goes to quillex-run itself, not to a shell around it.
-  std::string command = "exec " +
-                        ToolCommand("quillex-run", {"--home", home_, "J.QXJ", "--input", kInput,
-                                                    "--from", "1000", "--to", "1010"}) +
-                        " </dev/null >/dev/null 2>" + ShellQuote(err);
-  pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
+  Background run(ToolCommand("quillex-run", {"--home", home_, "J.QXJ", "--input", kInput,
+                                             "--from", "1000", "--to", "1010"}),
+                 err);
   // The output curve exists once the run has started; its 11 samples take
   // no time, then the run waits for the recording.
   EXPECT_TRUE(WaitFor([&] { return Dorvex({"ls", "WELL:/A/B/C/_qxj1_/GR2"}).status == 0; }));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  ASSERT_EQ(::kill(child, SIGINT), 0);
-  int raw = 0;
-  if (!WaitFor([&] { return ::waitpid(child, &raw, WNOHANG) == child; })) {
-    ::kill(child, SIGKILL);
-    ::waitpid(child, &raw, 0);
-    FAIL() << "quillex-run did not end after SIGINT";
-  }
-  ASSERT_TRUE(WIFEXITED(raw));
-  EXPECT_EQ(WEXITSTATUS(raw), 130);
+  run.Signal(SIGINT);
+  EXPECT_EQ(run.Wait(), 130) << "quillex-run ends after SIGINT";
   EXPECT_EQ(ReadWhole(err), std::string(kNote) + "Cancelled.\n");
   EXPECT_EQ(Dorvex({"check", "WELL"}).out, "WELL: ok\n");
   std::vector<float> doubled;

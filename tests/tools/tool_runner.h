@@ -3,7 +3,9 @@
 // test a home folder of its own, with the database WELL in it.
 #pragma once
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -85,6 +87,65 @@ bool WaitFor(Ready ready) {
   }
   return false;
 }
+
+// A tool started in the background (its own process, not a shell's, so a
+// signal reaches it), its standard input a pipe the test writes to (or
+// nothing), its output and errors in one file; killed, if it is still
+// running, when the test is done with it.
+class Background {
+ public:
+  Background(const std::string& command, const std::string& output, bool input = false) {
+    // Closed on exec, so that no other program started meanwhile holds the
+    // pipe open: the program sees the end of its input when the test closes it.
+    int pipeEnds[2] = {-1, -1};
+    if (input && ::pipe2(pipeEnds, O_CLOEXEC) != 0) return;
+    std::string line = "exec " + command + (input ? "" : " </dev/null") + " >" +
+                       ShellQuote(output) + " 2>&1";
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      if (input) {
+        ::dup2(pipeEnds[0], 0);
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+      }
+      ::execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    if (input) {
+      ::close(pipeEnds[0]);
+      input_ = pipeEnds[1];
+    }
+  }
+  ~Background() {
+    CloseInput();
+    if (pid_ > 0 && status_ < 0) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  void Write(const std::string& text) {
+    ASSERT_EQ(::write(input_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+  void Signal(int signal) { ::kill(pid_, signal); }
+  void CloseInput() {
+    if (input_ >= 0) ::close(input_);
+    input_ = -1;
+  }
+  // The exit status once the program has ended (within 10 s): 128 when a
+  // signal ended it, -1 while it runs.
+  int Wait() {
+    int raw = 0;
+    if (pid_ > 0 && status_ < 0 && WaitFor([&] { return ::waitpid(pid_, &raw, WNOHANG) == pid_; })) {
+      status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128;
+    }
+    return status_;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int input_ = -1;
+  int status_ = -1;
+};
 
 class ToolTest : public ::testing::Test {
  protected:

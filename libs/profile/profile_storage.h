@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillex {
+namespace profile {
 
 enum class FileRead { kRead, kMissing, kFailed };
 
@@ -29,4 +29,4 @@ struct ReplaceStop {
 [[nodiscard]] bool ReplaceFile(const std::string& path, std::string_view bytes,
                                const ReplaceStop* stop = nullptr);
 
-}  // namespace quillex
+}  // namespace profile

@@ -2,7 +2,7 @@
 // (also of LF-only and CR-only copies of each file), number reads, writes
 // checked byte for byte, failed writes, damaged and huge files, and a writer
 // killed at each moment of a rewrite.
-#include "jobfile/profile.h"
+#include "libs/profile/profile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,10 +12,10 @@
 #include <random>
 #include <regex>
 
-#include "jobfile/profile_storage.h"
-#include "tests/jobfile/profile_fixture.h"
+#include "libs/profile/profile_storage.h"
+#include "tests/profile/profile_fixture.h"
 
-namespace quillex {
+namespace profile {
 
 namespace {
 
@@ -384,4 +384,4 @@ TEST(ProfileRobustness, AKilledWriterLeavesOneWholeVersion) {
 
 }  // namespace
 
-}  // namespace quillex
+}  // namespace profile

@@ -1,8 +1,8 @@
-#include "jobfile/profile_lines.h"
+#include "libs/profile/profile_lines.h"
 
 #include <algorithm>
 
-namespace quillex {
+namespace profile {
 
 namespace {
 
@@ -96,4 +96,4 @@ std::optional<size_t> FindKey(const ProfileLines& lines, SectionSpan span, std::
   return std::nullopt;
 }
 
-}  // namespace quillex
+}  // namespace profile

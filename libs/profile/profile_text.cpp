@@ -1,8 +1,8 @@
-#include "jobfile/profile_text.h"
+#include "libs/profile/profile_text.h"
 
 #include <cstdint>
 
-namespace quillex {
+namespace profile {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::string EncodeProfile(const ProfileText& text) {
   return bytes;
 }
 
-}  // namespace quillex
+}  // namespace profile

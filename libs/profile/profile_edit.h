@@ -4,13 +4,13 @@
 
 #include <string_view>
 
-#include "jobfile/profile_lines.h"
+#include "libs/profile/profile_lines.h"
 
-namespace quillex {
+namespace profile {
 
 bool SetProfileValue(ProfileLines& lines, std::string_view section, std::string_view key,
                      std::string_view value);
 bool DeleteProfileKey(ProfileLines& lines, std::string_view section, std::string_view key);
 bool DeleteProfileSection(ProfileLines& lines, std::string_view section);
 
-}  // namespace quillex
+}  // namespace profile

@@ -1,9 +1,9 @@
-#include "jobfile/profile_edit.h"
+#include "libs/profile/profile_edit.h"
 
 #include <algorithm>
 #include <string>
 
-namespace quillex {
+namespace profile {
 
 namespace {
 
@@ -80,4 +80,4 @@ bool DeleteProfileSection(ProfileLines& lines, std::string_view section) {
   return true;
 }
 
-}  // namespace quillex
+}  // namespace profile

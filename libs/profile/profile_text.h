@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillex {
+namespace profile {
 
 struct ProfileText {
   std::string text;
@@ -16,4 +16,4 @@ struct ProfileText {
 ProfileText DecodeProfile(std::string bytes);
 std::string EncodeProfile(const ProfileText& text);
 
-}  // namespace quillex
+}  // namespace profile

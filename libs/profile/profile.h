@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quillex {
+namespace profile {
 
 using ProfileName = std::optional<std::string_view>;
 
@@ -97,4 +97,4 @@ class ProfileWriteBatch {
 std::vector<std::string> ProfileSectionNames(const std::string& file);
 std::vector<std::string> ProfileKeyNames(const std::string& file, std::string_view section);
 
-}  // namespace quillex
+}  // namespace profile

@@ -1,4 +1,4 @@
-#include "jobfile/profile_storage.h"
+#include "libs/profile/profile_storage.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace quillex {
+namespace profile {
 
 namespace {
 
@@ -107,4 +107,4 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, const ReplaceS
   return true;
 }
 
-}  // namespace quillex
+}  // namespace profile

@@ -12,7 +12,7 @@
 
 #include "tests/support/temp_folder.h"
 
-namespace quillex {
+namespace profile {
 
 using ProfileFolder = test_support::TempFolder;
 
@@ -37,4 +37,4 @@ inline std::string Utf16File(std::u16string_view text) {
   return bytes;
 }
 
-}  // namespace quillex
+}  // namespace profile

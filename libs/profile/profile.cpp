@@ -1,14 +1,14 @@
-#include "jobfile/profile.h"
+#include "libs/profile/profile.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "jobfile/profile_edit.h"
-#include "jobfile/profile_lines.h"
-#include "jobfile/profile_storage.h"
-#include "jobfile/profile_text.h"
+#include "libs/profile/profile_edit.h"
+#include "libs/profile/profile_lines.h"
+#include "libs/profile/profile_storage.h"
+#include "libs/profile/profile_text.h"
 
-namespace quillex {
+namespace profile {
 
 namespace {
 
@@ -198,7 +198,7 @@ bool ProfileWriteBatch::Commit() {
     if (!edit.section) return false;
     ProfileName key = edit.key ? ProfileName(*edit.key) : std::nullopt;
     ProfileName value = edit.value ? ProfileName(*edit.value) : std::nullopt;
-    changed = quillex::Edit(lines, TrimCallerName(*edit.section), key, value) || changed;
+    changed = profile::Edit(lines, TrimCallerName(*edit.section), key, value) || changed;
   }
   edits_.clear();
   if (!changed && read == FileRead::kRead) return true;
@@ -207,4 +207,4 @@ bool ProfileWriteBatch::Commit() {
   return ReplaceFile(file_, EncodeProfile(text));
 }
 
-}  // namespace quillex
+}  // namespace profile

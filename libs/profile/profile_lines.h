@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quillex {
+namespace profile {
 
 struct ProfileLine {
   std::string text;  // without its line end
@@ -51,4 +51,4 @@ struct SectionSpan {
 std::optional<SectionSpan> FindSection(const ProfileLines& lines, std::string_view name);
 std::optional<size_t> FindKey(const ProfileLines& lines, SectionSpan span, std::string_view key);
 
-}  // namespace quillex
+}  // namespace profile
