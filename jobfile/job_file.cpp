@@ -24,6 +24,7 @@ namespace quillex {
 using profile::GetPrivateProfileInt;
 using profile::GetPrivateProfileString;
 using profile::ReadProfileString;
+using profile::ProfileSectionNames;
 using profile::WritePrivateProfileString;
 
 namespace {

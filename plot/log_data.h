@@ -34,7 +34,9 @@ struct LogCurve {
   bool timeBased = false;
   int32_t top = 0;
   int32_t step = 1;
-  int32_t plannedBottom = 0;  // the bottom its description gives: where a run ends
+  // Where the curve will end: its description's bottom (which follows the
+  // samples committed), or the bottom of the run that writes it.
+  int32_t plannedBottom = 0;
   std::vector<float> samples;
   uint32_t handle = 0;
 

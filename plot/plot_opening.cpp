@@ -90,9 +90,14 @@ OpenedPlot OpenPlot(dorvex::DorvexLibrary& library, const PlotRequest& request) 
   if (request.scale) model.scale = *request.scale;
   if (defaults && defaults->runTop < defaults->runBottom) {
     // Copied out first: the record is packed, its fields are not aligned.
-    double top = defaults->runTop;
-    double bottom = defaults->runBottom;
+    int32_t top = defaults->runTop;
+    int32_t bottom = defaults->runBottom;
     opened.runInterval = std::pair<double, double>(top, bottom);
+    // A curve's description follows its samples as they are committed; how
+    // far a run will take its curves only the run's settings say.
+    for (const auto& curve : opened.data->curves()) {
+      curve->plannedBottom = std::max(curve->plannedBottom, bottom);
+    }
   }
   return opened;
 }

@@ -44,7 +44,8 @@ class PlotDatabase : public ::testing::Test {
     return curve;
   }
 
-  void WriteDefaults(const std::string& dataSet, const char* presentation) {
+  void WriteDefaults(const std::string& dataSet, const char* presentation,
+                     int32_t runBottom = kTop + 9 * kStep) {
     CurveInfo info = EmptyCurveInfo();
     info.elementSize = sizeof(RunDefaults);
     info.step = 100;
@@ -54,7 +55,7 @@ class PlotDatabase : public ::testing::Test {
     defaults.flags = kRunDepthMetric;
     defaults.scale = 500;
     defaults.runTop = kTop;
-    defaults.runBottom = kTop + 9 * kStep;
+    defaults.runBottom = runBottom;
     std::strncpy(defaults.presentation, presentation, sizeof defaults.presentation - 1);
     uint32_t item = 0;
     std::string path = dataSet + "/_defaults_/1";
@@ -116,6 +117,7 @@ TEST_F(PlotDatabase, AMissingPresentationGivesTheAutomaticLayoutAndWrongPlacesAr
 
 TEST_F(PlotDatabase, TheFollowerTakesOnlyWhatTheWriterCommits) {
   uint32_t curve = Write("/F/L/W/_qxj1_/GR/1", "GAPI", 10000, 100, 1);
+  WriteDefaults("/F/L/W/_qxj1_", "", kTop + 10000 * kStep);  // the run's end
   OpenedPlot opened = OpenPlot(reader_, {"WELL", "/F/L/W/_qxj1_", "", std::nullopt});
   ASSERT_EQ(opened.failure, OpenFailure::kNone);
   const LogCurve* read = opened.model.data[0][0];
