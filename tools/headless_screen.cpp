@@ -12,12 +12,31 @@ std::string BoxLine(const std::string& text, uint32_t style) {
   return prefix + text;
 }
 
+namespace {
+
+// Notes a user of the tools does not need: a run of a job without a
+// presentation draws no plot, as the user knows.
+constexpr const char* kChatter[] = {"Presentation file not selected, plot will not run."};
+
+bool IsChatter(const std::string& text) {
+  for (const char* each : kChatter) {
+    if (text == each) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int HeadlessScreen::MessageBox(const std::string& text, const std::string&, uint32_t style,
                                bool) {
+  int answer = (style & box::kButtonMask) == box::kYesNo ? box::kAnswerNo : box::kAnswerOk;
+  if (!verbose_ && (style & box::kIconMask) == box::kIconInformation && IsChatter(text)) {
+    return answer;
+  }
   if ((style & box::kIconMask) == box::kIconStop) ++errors_;
   std::fprintf(stderr, "%s\n", BoxLine(text, style).c_str());
   std::fflush(stderr);
-  return (style & box::kButtonMask) == box::kYesNo ? box::kAnswerNo : box::kAnswerOk;
+  return answer;
 }
 
 std::string HeadlessScreen::Text(int32_t id) const {

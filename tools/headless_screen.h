@@ -43,6 +43,10 @@ class HeadlessScreen : public Screen {
   void ClearList(int32_t) override {}
   void AddListLine(int32_t, const std::string&) override {}
 
+  // Notes that say only what a user of the tools knows already ("Presentation
+  // file not selected, plot will not run.") are shown only when verbose.
+  void SetVerbose(bool verbose) { verbose_ = verbose; }
+
   // The source every browse answers with (a tool's --input); none cancels.
   void SetBrowseAnswer(std::optional<DataSource> source) { browseAnswer_ = std::move(source); }
 
@@ -53,6 +57,7 @@ class HeadlessScreen : public Screen {
   std::map<int32_t, std::string> texts_;
   std::optional<DataSource> browseAnswer_;
   int errors_ = 0;
+  bool verbose_ = false;
 };
 
 }  // namespace quillex

@@ -12,7 +12,6 @@ namespace quillex {
 
 namespace {
 
-const char kNote[] = "note: Presentation file not selected, plot will not run.\n";
 const char kInput[] = "WELL: /A/B/C/SET1";
 const std::vector<double> kGamma = {10, 12, 15, 19, 24, 30, 37, 45, 54, 64, 75};
 
@@ -63,7 +62,9 @@ TEST_F(QuillexRun, WritesCurvesThatMatchValuesComputedIndependently) {
 
   ToolResult run = Quillex({"e2e.qxj", "--input", kInput, "--from", "1000", "--to", "1004"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, std::string(kNote) + "Done.\n");
+  EXPECT_EQ(run.err,
+            "Done.\n5 curves, 8 to 16 samples, written to WELL: /A/B/C/_qxj1_ (1000 to 1003.75 "
+            "ft)\n");
   EXPECT_EQ(run.out, "");
 
   std::vector<float> doubled, mean, leftToRight, feet, quarter;
@@ -113,13 +114,28 @@ TEST_F(QuillexRun, FailuresAndMistakesGetTheirMessageAndExitStatus) {
        "quillex-run: 'WELL /A/B/C/SET1' is not a source: write it as \"DB: /L1/L2/L3/SET\"\n"},
       {{"NOPE.QXJ", "--input", kInput}, 1,
        "quillex-run: no job file " + home_ + "/jobs/NOPE.QXJ\n"},
-      {{"J.QXJ"}, 1, "error: Must specify pass for Input\nAborted.\n"},
+      {{"J.QXJ"}, 2,
+       "quillex-run: --input is needed: a job file keeps no input sources (its NAMEpath= lines "
+       "are cleared when it is loaded), so give the data set every variable reads from\n" +
+           usage},
+      {{"J.QXJ", "--input", "WELL: /A/B/C/SET2"}, 1,
+       "quillex-run: --input WELL: /A/B/C/SET2: no data set /A/B/C/SET2 (the data sets under "
+       "/A/B/C: SET1)\nAborted.\n"},
+      {{"J.QXJ", "--input", "NOPE: /A/B/C/SET1"}, 1,
+       "quillex-run: --input NOPE: /A/B/C/SET1: no log database " + home_ +
+           "/db/NOPE.db\nAborted.\n"},
+      {{"J.QXJ", "--input", kInput, "--from", "5000ft"}, 2,
+       "quillex-run: --from takes a depth or time in ft (a number, or \"*\" for the end of the "
+       "data), not '5000ft'\n" + usage},
+      {{"J.QXJ", "--input", kInput, "--to", "abc"}, 2,
+       "quillex-run: --to takes a depth or time in ft (a number, or \"*\" for the end of the "
+       "data), not 'abc'\n" + usage},
       {{"J.QXJ", "--input", kInput, "--from", "1000", "--to", "1000.5"}, 1,
-       std::string(kNote) +
-           "note: This processing run will be cancelled because the interval is too small.\n"},
+       "note: This processing run will be cancelled because the interval is too small.\n"
+       "Aborted.\n"},
       {{"J.QXJ", "--input", kInput, "--output", kInput}, 1,
-       std::string(kNote) + "error: Unable to create output " + home_ +
-           "/db/WELL.db: /A/B/C/SET1/GR/1 \nAborted.\n"},
+       "quillex-run: WELL: /A/B/C/SET1/GR/1 exists already: give another --output, or leave "
+       "--output out for a new numbered data set\nAborted.\n"},
   };
   for (const Case& c : cases) {
     ToolResult run = Quillex(c.arguments);
@@ -131,12 +147,10 @@ TEST_F(QuillexRun, FailuresAndMistakesGetTheirMessageAndExitStatus) {
   ToolResult help = RunTool("quillex-run", {"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("usage: quillex-run JOB", 0), 0U) << help.out;
-
-  // The job is loaded as Open does: the sources it names are forgotten.
-  WriteJob("J.QXJ", JobFile(0, "[1]\noutput=GR,GAPI,0, ,0\nformula=GR*2\n"
-                               "GRpath=WELL: /A/B/C/SET1/GR\n"));
-  EXPECT_EQ(Quillex({"J.QXJ"}).status, 1);
-  EXPECT_TRUE(Holds(Job("J.QXJ"), "GRpath=\r\n"));
+  // A run that did not run leaves nothing behind: no numbered set, empty.
+  EXPECT_NE(Dorvex({"ls", "WELL:/A/B/C/_qxj1_"}).status, 0);
+  EXPECT_NE(Dorvex({"ls", "WELL:/A/B/C/_qxj2_"}).status, 0);
+  EXPECT_EQ(Dorvex({"check", "WELL"}).out, "WELL: ok\n");
 }
 
 TEST_F(QuillexRun, MathErrorsAreAnsweredCountedAndGiveZero) {
@@ -144,7 +158,9 @@ TEST_F(QuillexRun, MathErrorsAreAnsweredCountedAndGiveZero) {
   WriteJob("M.QXJ", JobFile(0, "[1]\noutput=Q,GAPI,0, ,0\nformula=10/(M-2)\n"));
   ToolResult run = Quillex({"M.QXJ", "--input", kInput, "--from", "1000", "--to", "1002"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, std::string(kNote) + "2 math errors; each gave the value 0\nDone.\n");
+  EXPECT_EQ(run.err,
+            "2 math errors; each gave the value 0\nDone.\n1 curve, 4 samples, written to WELL: "
+            "/A/B/C/_qxj1_ (1000 to 1001.5 ft)\n");
   EXPECT_EQ(Curve("/A/B/C/_qxj1_/Q/1"), (std::vector<float>{0, -10, 0, 5}));
 }
 
@@ -153,7 +169,13 @@ TEST_F(QuillexRun, AReportRunPrintsItsReport) {
                                "[2]\noutput=GRAVG,GAPI,0, ,0\nformula=AVERAGE(GR)\n"));
   ToolResult run = Quillex({"R.QXJ", "--input", kInput, "--from", "1001", "--to", "1003"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, "Done.\n");
+  EXPECT_EQ(run.err,
+            "Done.\nReport of 2 outputs (1001 to 1002.5 ft) stored as WELL: "
+            "/A/B/C/_plots_/_qxrp_/2\n");
+  EXPECT_EQ(Dorvex({"ls", "WELL:/A/B/C/_plots_/_qxrp_"}).out,
+            "        /A/B/C/_plots_/_qxrp_\n"
+            "          /A/B/C/_plots_/_qxrp_/2  file \"Quillex Report\"\n")
+      << "the result made ready before the run, and not used, is gone";
   EXPECT_EQ(run.out,
             "                         Quillex Results\n"
             "\n"
@@ -181,7 +203,10 @@ TEST_F(QuillexRun, TimeBasedInputsTakeTheirIntervalInSeconds) {
   }
   Put("X", "GAPI", kGamma);  // depth-based
   WriteJob("T.QXJ", JobFile(0, "[1]\noutput=Y,GAPI,0, ,0\nformula=X*2\n"));
-  const std::string done = std::string(kNote) + "Done.\n";
+  auto done = [](size_t samples, const char* set, const char* interval) {
+    return "Done.\n1 curve, " + std::to_string(samples) + " samples, written to WELL: " + set +
+           " (" + interval + " s)\n";
+  };
   const struct {
     std::vector<std::string> arguments;
     int status;
@@ -189,9 +214,11 @@ TEST_F(QuillexRun, TimeBasedInputsTakeTheirIntervalInSeconds) {
     size_t samples;
     int32_t top;  // hundredths of a second
   } cases[] = {
-      {{"--input", "WELL: /A/B/C/TIME", "--from", "10", "--to", "30"}, 0, done, 40, 1000},
-      {{"--input", "WELL: /A/B/C/SHORT"}, 0, done, 49, 0},
-      {{"--input", "WELL: /A/B/C/TIME", "--time", "--from", "20", "--to", "21"}, 0, done, 2, 2000},
+      {{"--input", "WELL: /A/B/C/TIME", "--from", "10", "--to", "30"}, 0,
+       done(40, "/A/B/C/OUT1", "10 to 29.5"), 40, 1000},
+      {{"--input", "WELL: /A/B/C/SHORT"}, 0, done(49, "/A/B/C/OUT2", "0 to 24"), 49, 0},
+      {{"--input", "WELL: /A/B/C/TIME", "--time", "--from", "20", "--to", "21"}, 0,
+       done(2, "/A/B/C/OUT3", "20 to 20.5"), 2, 2000},
       {{"--input", kInput, "--time"}, 2,
        "quillex-run: --time given, but the input data are depth-based\n", 0, 0},
   };
@@ -239,7 +266,7 @@ TEST_F(QuillexRun, InterruptingAHeldRunCancelsItAndKeepsWhatWasWritten) {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   run.Signal(SIGINT);
   EXPECT_EQ(run.Wait(), 130) << "quillex-run ends after SIGINT";
-  EXPECT_EQ(ReadWhole(err), std::string(kNote) + "Cancelled.\n");
+  EXPECT_EQ(ReadWhole(err), "Cancelled.\n");
   EXPECT_EQ(Dorvex({"check", "WELL"}).out, "WELL: ok\n");
   std::vector<float> doubled;
   for (double value : kGamma) doubled.push_back(static_cast<float>(value * 2));
