@@ -42,6 +42,8 @@ class HeadlessScreen : public Screen {
   void ShowReport(const std::string& text) override;
   void ClearList(int32_t) override {}
   void AddListLine(int32_t, const std::string&) override {}
+  void RemoveListLine(int32_t, int32_t) override {}
+  int32_t ListSelection(int32_t) const override { return -1; }
 
   // The source every browse answers with (a tool's --input); none cancels.
   void SetBrowseAnswer(std::optional<DataSource> source) { browseAnswer_ = std::move(source); }
