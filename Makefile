@@ -7,6 +7,8 @@
 #   make demo   build, then a synthetic well, a curve job and a zone report
 #               run headless in a fresh home under build/ (demo/run_demo.sh)
 #   make bench  the benchmarks, each against a peer in the same run
+#   make screenshots  pictures of the desktop program's windows, drawn under
+#               a virtual X server, as PNG files in $(BUILD_DIR)/screenshots
 #   make fuzz   the INI engine's and the LAS reader's fuzzers, 20 seconds each
 #               (installs clang first)
 
@@ -14,7 +16,11 @@ BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 
-PACKAGES := cmake ninja-build g++ libgtest-dev libsqlite3-dev
+# Qt for the desktop program (its tests run on the offscreen platform);
+# fonts-dejavu-core so that windows are drawn with the same fonts everywhere;
+# xvfb and xauth for `make screenshots`.
+PACKAGES := cmake ninja-build g++ libgtest-dev libsqlite3-dev qt6-base-dev \
+  fonts-dejavu-core xvfb xauth
 # Only for `make bench`: the numpy peer of the engine and LAS benchmarks.
 BENCH_PACKAGES := python3-numpy
 # Only for `make fuzz`: clang, and the runtimes of libFuzzer and the sanitizers.
@@ -22,7 +28,7 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build build-asan test test-fast demo bench fuzz clean
+.PHONY: all deps build build-asan test test-fast demo bench screenshots fuzz clean
 
 all: build
 
@@ -64,10 +70,15 @@ bench: build
 	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
 	@# Every benchmark runs; the target fails afterwards if any missed its mark.
 	@failed=0; \
-	for bench in dorvex_bench engine_bench las_bench; do \
+	for bench in dorvex_bench engine_bench las_bench window_bench; do \
 	  $(BUILD_DIR)/bench/$$bench || failed=1; \
 	done; \
 	exit $$failed
+
+# The windows drawn by the real X platform on a virtual screen.
+screenshots: build
+	@mkdir -p $(BUILD_DIR)/screenshots
+	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/tests/app/app_screenshots $(BUILD_DIR)/screenshots
 
 fuzz:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"

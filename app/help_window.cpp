@@ -67,7 +67,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   split->addWidget(searchPanel_);
   split->addWidget(text_);
   split->setStretchFactor(1, 1);
-  split->setSizes({220, 640});
+  split->setSizes({280, 600});
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <chrono>
 
+#include "curvedata/commit_pacing.h"
 #include "curvedata/context.h"
 #include "run/engine.h"
 
@@ -47,6 +48,7 @@ void RunScheduler::Slice() {
   int32_t before = context_.run.samplesDone;
   stepping_ = true;
   Steps();
+  if (context_.run.running) CommitNextOutput(context_, commitTurn_);
   stepping_ = false;
   if (!context_.run.running) {
     slices_.stop();

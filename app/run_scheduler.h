@@ -50,6 +50,7 @@ class RunScheduler : public QObject {
   QTimer progress_;
   BlockStepper stepper_;
   int32_t batch_ = 256;  // steps asked for at a time, timed to about 1 ms
+  size_t commitTurn_ = 0;  // the output that committed last
   bool stepping_ = false;
 };
 

@@ -34,7 +34,15 @@ QString ResourceText(const QString& name) {
 
 QWidget* MakeControl(const ControlTemplate& control, const DialogTemplate& dialog, QWidget* parent) {
   QString text = QString::fromStdString(control.text);
-  if (control.kind == "groupbox") return new QGroupBox(text, parent);
+  if (control.kind == "groupbox") {
+    auto* group = new QGroupBox(text, parent);
+    // The frame's top line runs through the middle of its title, so the
+    // rectangle the template gives is the frame's own.
+    group->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.6em; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+    return group;
+  }
   if (control.kind == "button") {
     auto* button = new QPushButton(text, parent);
     button->setDefault(control.Has("default"));

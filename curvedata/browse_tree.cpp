@@ -51,8 +51,8 @@ std::string Details(Context& context, const dorvex::DorvexItem& item) {
     if (item.count > 0 && item.step > 0) text += ", " + Range(context, item);
     return item.recording ? text + ", being recorded" : text;
   }
-  static const char* const kLevels[] = {"location", "location", "location", "data set", "curve"};
-  return item.level >= 1 && item.level <= 5 ? kLevels[item.level - 1] : "item";
+  static const char* const kLevels[] = {"location", "location", "location", "data set"};
+  return item.level >= 1 && item.level <= 4 ? kLevels[item.level - 1] : "";
 }
 
 // The items of a listing (depth first, each followed by what lies below
@@ -64,6 +64,12 @@ std::vector<BrowseNode> Build(Context& context, const std::vector<dorvex::Dorvex
     const dorvex::DorvexItem& item = items[at++];
     BrowseNode node{item.name, item.path, Details(context, item), false, {}};
     node.children = Build(context, items, at, item.level);
+    // Below a data set, a node is a curve when it holds passes, and an
+    // empty place (a result not yet written) when it holds nothing.
+    bool passes = std::any_of(node.children.begin(), node.children.end(),
+                              [](const BrowseNode& child) { return child.isCurve; });
+    if (item.kind == 0 && item.level > 4) node.details = passes ? "curve" : node.children.empty() ? "empty" : "";
+    node.isCurve = item.kind == 1;
     nodes.push_back(std::move(node));
   }
   return nodes;

@@ -25,6 +25,7 @@ struct BrowseNode {
   std::string details;  // "data set", "6001 samples, 4000.00 to 7000.00 ft", ...
   bool choosable = false;
   std::vector<BrowseNode> children;
+  bool isCurve = false;  // a pass of a curve, with samples
 };
 
 struct BrowseDatabase {

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 
 #include "app/help_window.h"
@@ -151,7 +152,10 @@ class MainWindowTest : public QObject {
     // The one-second timer shows the share done; the held run waits.
     QTRY_VERIFY_WITH_TIMEOUT(program_->Text(167).endsWith('%'), 3000);
     QTRY_COMPARE(program_->context().run.samplesDone, 400);
-    QTest::qWait(100);
+    // Held, the run looks for data now and then instead of spinning.
+    std::clock_t before = std::clock();
+    QTest::qWait(300);
+    QVERIFY(std::clock() - before < CLOCKS_PER_SEC / 10);
     QCOMPARE(program_->context().run.samplesDone, 400);
 
     script_->Expect("Quillex", ModalScript::Press(yes ? QMessageBox::Yes : QMessageBox::No));
@@ -170,6 +174,27 @@ class MainWindowTest : public QObject {
     QSignalSpy closed(&program_->window(), &MainWindow::closed);
     program_->Click(2);
     QCOMPARE(closed.count(), 1);
+  }
+
+  // No step is taken while a modal dialog is open: the question of Exit
+  // holds a long run where it was.
+  void aModalDialogPausesTheRun() {
+    home_->PutCurve(kInputSet + "/LONG/1", 1000, 0.01, Gamma(1000000));
+    home_->WriteJob("LONG.QXJ", JobText({{"L2,GAPI,0, ,0", "LONG*2"}}));
+    ExpectRunStart();
+    script_->Expect("Quillex", [this](QWidget* dialog) {
+      int32_t done = program_->context().run.samplesDone;
+      QTest::qWait(200);
+      QCOMPARE(program_->context().run.samplesDone, done);
+      QVERIFY(program_->context().run.running);
+      ModalScript::Press(QMessageBox::No)(dialog);
+    });
+    Start("LONG.QXJ");
+    QTRY_VERIFY(program_->context().run.running);
+    program_->Click(2);
+    WaitForStatus("Done.", 60000);
+    ExpectScriptDone();
+    QCOMPARE(program_->context().run.samplesDone, 999999);
   }
 
   // Delete asks only when a line is selected, and Yes renumbers the job

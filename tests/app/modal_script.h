@@ -1,7 +1,8 @@
 // Answers the modal dialogs a test makes the program open, in order, from a
 // script: each dialog that becomes the active modal window takes the next
-// answer. A dialog the script does not expect is noted and cancelled, so a
-// test fails instead of waiting for a user.
+// answer. A dialog the script does not expect is noted and cancelled, and
+// one still open a second after its answer (an answer that failed) is
+// cancelled too, so a test fails instead of waiting for a user.
 #pragma once
 
 #include <QApplication>
@@ -60,8 +61,14 @@ class ModalScript : public QObject {
     QWidget* dialog = QApplication::activeModalWidget();
     if (dialog == nullptr || !dialog->isVisible()) return;
     for (const QPointer<QWidget>& done : handled_) {
-      if (done == dialog) return;
+      if (done != dialog) continue;
+      if (++stuck_ > 200) {
+        unexpected_ << "still open after its answer: " + dialog->windowTitle();
+        if (auto* modal = qobject_cast<QDialog*>(dialog)) modal->reject();
+      }
+      return;
     }
+    stuck_ = 0;
     handled_.emplace_back(dialog);
     QString title = dialog->windowTitle();
     auto* box = qobject_cast<QMessageBox*>(dialog);
@@ -81,6 +88,7 @@ class ModalScript : public QObject {
   std::vector<QPointer<QWidget>> handled_;
   QStringList seen_;
   QStringList unexpected_;
+  int stuck_ = 0;  // polls since the last answer with its dialog still open
 };
 
 }  // namespace quillex
