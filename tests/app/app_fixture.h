@@ -32,8 +32,6 @@ namespace quillex {
 
 constexpr int32_t kFoot = 6000;
 const QString kPresentationTitle = QStringLiteral("Select Presentation File");
-const QString kNoPlot =
-    QStringLiteral("Quillex: Presentation file not selected, plot will not run.");
 
 inline std::string ReadWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -44,12 +44,6 @@ class ModalScript : public QObject {
   static Answer Cancel() {
     return [](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); };
   }
-  // Clicks a button of a template dialog by control id.
-  static Answer Click(int id) {
-    return [id](QWidget* dialog) {
-      dialog->findChild<QPushButton*>(QString::number(id))->click();
-    };
-  }
 
  private:
   struct Step {

@@ -1,7 +1,7 @@
 // The pieces the windows are made of: the templates as shipped and as
 // built (every control at its place in dialog units, named by its id), the
-// math-error dialog's answers, the browser's tree model, the help index,
-// the file dialogs' filters, and the program's command line.
+// math-error dialog's answers, the browser's tree model and the program's
+// command line.
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
@@ -14,8 +14,6 @@
 #include <clocale>
 
 #include "app/database_tree_model.h"
-#include "app/file_dialog.h"
-#include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/math_error_dialog.h"
 #include "app/output_list.h"
@@ -43,7 +41,6 @@ class PartsTest : public QObject {
     QTest::newRow("id twice") << "dialog D\nsize 9 9\nedit 1 \"\" 0 0 1 1\nedit 1 \"\" 0 0 1 1\nend"
                               << "line 4: a second control 1";
     QTest::newRow("open quote") << "dialog D\ncaption \"Q\nend" << "line 2: a text has no closing quote";
-    QTest::newRow("no end") << "dialog D\nsize 9 9\n" << "line 2: no \"end\"";
     QTest::newRow("no size") << "dialog D\nend" << "line 2: no size";
   }
   void templateMistakes() {
@@ -132,28 +129,6 @@ class PartsTest : public QObject {
     QCOMPARE(model.rowCount(set), 1);  // GR, shown but not to be chosen
     QVERIFY(!model.Choosable(model.index(0, 0, set)));
     QVERIFY(!model.Find(home.well, "/A/B/C/SET9").isValid());
-  }
-
-  // The manual's keyword index, read from the pages built into the program.
-  void helpIndex() {
-    std::vector<HelpPage> pages = HelpWindow::Pages();
-    QVERIFY(pages.size() >= 7);
-    for (const HelpPage& page : pages) {
-      QVERIFY2(!page.title.empty(), page.file.c_str());
-      QVERIFY2(!PageKeywords(page.html).empty(), page.file.c_str());
-    }
-    std::vector<HelpTopic> index = ReadHelpIndex(pages);
-    std::vector<HelpTopic> found = FindTopics(index, "  Las");
-    QVERIFY(!found.empty());
-    for (const HelpTopic& topic : found) QVERIFY(QString::fromStdString(topic.keyword).startsWith("las", Qt::CaseInsensitive));
-    QCOMPARE(FindTopics(index, "").size(), index.size());
-  }
-
-  void fileDialogFilter() {
-    FileDialogRequest request;
-    request.filterName = "Quillex Jobs";
-    request.pattern = "*.QXJ";
-    QCOMPARE(NameFilter(request), QStringLiteral("Quillex Jobs (*.QXJ *.qxj)"));
   }
 
   // The command line of the program itself.

@@ -48,13 +48,16 @@ void WaitFor(Ready ready) {
 }
 
 const std::string kSet = "/FIELD/LEASE/WELL1/LOGS";
-const std::string kJob =
-    "[0]\nformat=\nscale=240\n[Job]\nOption=0\n"
-    "[1]\noutput=VSH,V/V,0,shale volume,0\nformula=MIN(MAX((GR-20)/(120-20), 0), 1)\n"
-    "[2]\noutput=PHID,V/V,0,density porosity,0\nformula=(2.65-RHOB)/(2.65-1.0)\n"
-    "[3]\noutput=PHIND,V/V,0,neutron-density porosity,0\nformula=(NPHI+PHID)/2\n"
-    "[4]\noutput=SW,V/V,0,water saturation,1000\nformula=MIN(SQRT(0.05/(ILD*POW(PHID, 2))), 1)\n"
-    "[5]\noutput=GRS,GAPI,0,smoothed gamma ray,0\nformula=FILTGAUS(GR, 9)\n";
+const std::vector<std::pair<std::string, std::string>> kPetrophysics = {
+    {"VSH,V/V,0,shale volume,0", "MIN(MAX((GR-20)/(120-20), 0), 1)"},
+    {"PHID,V/V,0,density porosity,0", "(2.65-RHOB)/(2.65-1.0)"},
+    {"PHIND,V/V,0,neutron-density porosity,0", "(NPHI+PHID)/2"},
+    {"SW,V/V,0,water saturation,1000", "MIN(SQRT(0.05/(ILD*POW(PHID, 2))), 1)"},
+    {"GRS,GAPI,0,smoothed gamma ray,0", "FILTGAUS(GR, 9)"}};
+const std::vector<std::pair<std::string, std::string>> kZone = {
+    {"GRAVG,GAPI,0, ,0", "AVERAGE(GR)"},
+    {"PHIMAX,V/V,0, ,0", "MAXIMUM((2.65-RHOB)/(2.65-1.0))"},
+    {"ILDMIN,OHMM,0, ,0", "MINIMUM(ILD)"}};
 
 }  // namespace
 
@@ -69,16 +72,10 @@ int main(int argc, char** argv) {
   }
   home.PutCurve("/FIELD/LEASE/WELL2/MAIN/GR/1", 5000, 0.5, Log(2000, 60, 30, 25));
   home.PutCurve(kSet + "/REC/1", 4000, 0.5, Log(2600, 50, 20, 30), true);
-  home.WriteJob("PETRO.QXJ", kJob);
-  home.WriteJob("HELD.QXJ",
-                "[0]\nformat=\nscale=240\n[Job]\nOption=0\n[1]\noutput=R2,GAPI,0, ,0\nformula=REC*2\n");
-  home.WriteJob("DIV.QXJ",
-                "[0]\nformat=\nscale=240\n[Job]\nOption=0\n[1]\noutput=Z,GAPI,0, ,0\nformula=GR/(GR-GR)\n");
-  home.WriteJob("ZONE.QXJ",
-                "[0]\nformat=\nscale=240\n[Job]\nOption=1\n"
-                "[1]\noutput=GRAVG,GAPI,0, ,0\nformula=AVERAGE(GR)\n"
-                "[2]\noutput=PHIMAX,V/V,0, ,0\nformula=MAXIMUM((2.65-RHOB)/(2.65-1.0))\n"
-                "[3]\noutput=ILDMIN,OHMM,0, ,0\nformula=MINIMUM(ILD)\n");
+  home.WriteJob("PETRO.QXJ", JobText(kPetrophysics));
+  home.WriteJob("HELD.QXJ", JobText({{"R2,GAPI,0, ,0", "REC*2"}}));
+  home.WriteJob("DIV.QXJ", JobText({{"Z,GAPI,0, ,0", "GR/(GR-GR)"}}));
+  home.WriteJob("ZONE.QXJ", JobText(kZone, 1));
   // Waits for the dialogs a picture needs; says which ones came unasked.
   auto dialogsDone = [](ModalScript& script) {
     WaitFor([&] { return script.finished(); });
