@@ -34,11 +34,9 @@ MainWindow::MainWindow(Context& context) : context_(context) {
                  Qt::MSWindowsFixedSizeDialogHint);
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("MAINDLG"));
-  built_ = BuildDialog(dialog, client, [this, &dialog](const ControlTemplate& control, QWidget* parent) -> QWidget* {
+  built_ = BuildDialog(dialog, client, [this](const ControlTemplate& control, QWidget* parent) -> QWidget* {
     if (control.id != control::kOutputList) return nullptr;
-    list_ = new OutputList(parent);
-    list_->setFont(FixedPitchFont(dialog));
-    return list_;
+    return list_ = new OutputList(parent);
   });
   setCentralWidget(client);
   menu_ = BuildMenu(LoadMenuTemplate(QString::fromStdString(dialog.menu)), menuBar());

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,7 +75,10 @@ std::optional<std::string> QtScreen::AskFileName(const FileDialogRequest& reques
 
 std::optional<DataSource> QtScreen::Browse(const BrowseRequest& request) {
   if (context_ == nullptr) return std::nullopt;
-  BrowserDialog dialog(*context_, request, window_.data());
+  // Over the dialog that asks (the formula editor browses for one variable),
+  // else over the main window.
+  QWidget* modal = QApplication::activeModalWidget();
+  BrowserDialog dialog(*context_, request, modal != nullptr ? modal : window_.data());
   return dialog.Choose();
 }
 

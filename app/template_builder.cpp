@@ -32,7 +32,7 @@ QString ResourceText(const QString& name) {
   return QString::fromUtf8(file.readAll());
 }
 
-QWidget* MakeControl(const ControlTemplate& control, const DialogTemplate& dialog, QWidget* parent) {
+QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
   QString text = QString::fromStdString(control.text);
   if (control.kind == "groupbox") {
     auto* group = new QGroupBox(text, parent);
@@ -55,11 +55,7 @@ QWidget* MakeControl(const ControlTemplate& control, const DialogTemplate& dialo
     edit->setReadOnly(control.Has("readonly"));
     return edit;
   }
-  if (control.kind == "listbox") {
-    auto* list = new QListWidget(parent);
-    if (control.Has("fixedfont")) list->setFont(FixedPitchFont(dialog));
-    return list;
-  }
+  if (control.kind == "listbox") return new QListWidget(parent);
   if (control.kind == "combobox") return new QComboBox(parent);
   auto* label = new QLabel(text, parent);
   Qt::Alignment across = control.Has("right") ? Qt::AlignRight : control.Has("center") ? Qt::AlignHCenter : Qt::AlignLeft;
@@ -138,7 +134,8 @@ BuiltDialog BuildDialog(const DialogTemplate& dialog, QWidget* client, const Con
   BuiltDialog built;
   for (const ControlTemplate& control : dialog.controls) {
     QWidget* widget = factory ? factory(control, client) : nullptr;
-    if (widget == nullptr) widget = MakeControl(control, dialog, client);
+    if (widget == nullptr) widget = MakeControl(control, client);
+    if (control.Has("fixedfont")) widget->setFont(FixedPitchFont(dialog));
     widget->setGeometry(units.Rect(control.left, control.top, control.width, control.height));
     if (control.id != kNoControlId) {
       widget->setObjectName(QString::number(control.id));
