@@ -7,36 +7,37 @@
 #   make demo   build, then a synthetic well, a curve job and a zone report
 #               run headless in a fresh home under build/ (demo/run_demo.sh)
 #   make bench  the benchmarks, each against a peer in the same run
+#   make screenshots  pictures of the windows (the desktop program's, and
+#               the plotting program's over the demo well with a page of its
+#               PDF export), drawn under a virtual X server, as PNG files in
+#               $(BUILD_DIR)/screenshots
 #   make fuzz   the INI engine's and the LAS reader's fuzzers, 20 seconds each
 #               (installs clang first)
 #   make install  build, then put the programs in $(PREFIX)/bin (default
 #               /usr/local; PREFIX=$$HOME/.local needs no root)
-#   make tavlo-screenshots
-#               the plotting program's window over the demo well (under
-#               xvfb-run) and a page of its PDF export, as PNGs in the build
-#               folder
 
 BUILD_DIR ?= build
 PREFIX ?= /usr/local
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 
-# Qt for the plotting program (tavlo): widgets, SVG export, and one font
-# family so that plots look the same on every machine.
+# Qt for the windows (the desktop program's tests run on the offscreen
+# platform), SVG for the plotting program's export, and one font family so
+# that windows and plots are drawn alike on every machine.
 PACKAGES := cmake ninja-build g++ libgtest-dev libsqlite3-dev qt6-base-dev qt6-svg-dev \
   fonts-dejavu-core
 # Only for `make bench`: the numpy peer of the engine and LAS benchmarks, and
 # the matplotlib peer of the plot benchmark.
 BENCH_PACKAGES := python3-numpy python3-matplotlib
-# Only for `make tavlo-screenshots`: a display server without a screen, and
-# a PDF page turned into a picture.
+# Only for `make screenshots`: a display server without a screen, and a PDF
+# page turned into a picture.
 SCREENSHOT_PACKAGES := xvfb xauth poppler-utils
 # Only for `make fuzz`: clang, and the runtimes of libFuzzer and the sanitizers.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build build-asan test test-fast demo bench fuzz install tavlo-screenshots clean
+.PHONY: all deps build build-asan test test-fast demo bench screenshots fuzz install clean
 
 all: build
 
@@ -78,14 +79,17 @@ bench: build
 	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
 	@# Every benchmark runs; the target fails afterwards if any missed its mark.
 	@failed=0; \
-	for bench in dorvex_bench engine_bench las_bench plot_bench; do \
+	for bench in dorvex_bench engine_bench las_bench plot_bench window_bench; do \
 	  $(BUILD_DIR)/bench/$$bench || failed=1; \
 	done; \
 	exit $$failed
 
-# The plot window over the demo well's run and a page of its PDF export.
-tavlo-screenshots: demo
+# The windows drawn by the real X platform on a virtual screen, and the
+# plotting program's window over the demo well's run with a page of its PDF.
+screenshots: demo
 	@$(MAKE) --no-print-directory deps PACKAGES="$(SCREENSHOT_PACKAGES)"
+	@mkdir -p $(BUILD_DIR)/screenshots
+	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/tests/app/app_screenshots $(BUILD_DIR)/screenshots
 	BUILD_DIR=$(BUILD_DIR) bash demo/tavlo_screenshots.sh
 
 fuzz:

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Pictures of the plotting program for `make tavlo-screenshots`, after
+# Pictures of the plotting program for `make screenshots`, after
 # `make demo`: the window over the demo well's run (under xvfb-run) and the
 # first page of the run's plot exported as PDF, turned into a PNG. All go
 # into the build folder.

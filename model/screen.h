@@ -104,6 +104,10 @@ class Screen {
   // The lines of a list box.
   virtual void ClearList(int32_t id) = 0;
   virtual void AddListLine(int32_t id, const std::string& line) = 0;
+  // Removes the line at a 0-based place.
+  virtual void RemoveListLine(int32_t id, int32_t place) = 0;
+  // The 0-based place of the selected line, or -1 when none is selected.
+  virtual int32_t ListSelection(int32_t id) const = 0;
 };
 
 }  // namespace quillex

@@ -68,6 +68,8 @@ while IFS= read -r file; do
   fi
   while IFS=: read -r line text; do
     included=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)".*/\1/' <<<"$text")
+    # Qt's meta-object code for a file's own classes, made by the build.
+    [[ $included == "$(basename "$file" .cpp).moc" ]] && continue
     theirs=$(layer_of "$included")
     if [[ -z $theirs ]]; then
       echo "$file:$line: includes \"$included\" from a folder that is no layer"

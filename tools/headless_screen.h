@@ -42,6 +42,8 @@ class HeadlessScreen : public Screen {
   void ShowReport(const std::string& text) override;
   void ClearList(int32_t) override {}
   void AddListLine(int32_t, const std::string&) override {}
+  void RemoveListLine(int32_t, int32_t) override {}
+  int32_t ListSelection(int32_t) const override { return -1; }
 
   // Notes that say only what a user of the tools knows already ("Presentation
   // file not selected, plot will not run.") are shown only when verbose.

@@ -50,4 +50,16 @@ std::optional<DataSource> ScriptedScreen::Browse(const BrowseRequest& request) {
   return answer;
 }
 
+void ScriptedScreen::RemoveListLine(int32_t id, int32_t place) {
+  std::vector<std::string>& lines = lists_[id];
+  if (place >= 0 && static_cast<size_t>(place) < lines.size()) lines.erase(lines.begin() + place);
+  // A list box forgets its selection when a line goes.
+  selections_.erase(id);
+}
+
+int32_t ScriptedScreen::ListSelection(int32_t id) const {
+  auto found = selections_.find(id);
+  return found == selections_.end() ? -1 : found->second;
+}
+
 }  // namespace quillex

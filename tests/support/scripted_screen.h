@@ -45,6 +45,8 @@ class ScriptedScreen : public Screen {
   void ShowReport(const std::string& text) override { reports_.push_back(text); }
   void ClearList(int32_t id) override { lists_[id].clear(); }
   void AddListLine(int32_t id, const std::string& line) override { lists_[id].push_back(line); }
+  void RemoveListLine(int32_t id, int32_t place) override;
+  int32_t ListSelection(int32_t id) const override;
 
   bool TimerRunning(int32_t id) const { return timers_.count(id) != 0; }
   const std::vector<std::string>& reports() const { return reports_; }
@@ -57,6 +59,8 @@ class ScriptedScreen : public Screen {
   }
 
   void SetMainWindow(bool exists) { mainWindow_ = exists; }
+  // The line a test selects in a list box; -1 selects none.
+  void SelectListLine(int32_t id, int32_t place) { selections_[id] = place; }
 
   // Scripts: answers taken in order by the next boxes and math-error dialogs.
   void ScriptAnswer(int answer) { answers_.push_back(answer); }
@@ -90,6 +94,7 @@ class ScriptedScreen : public Screen {
   std::vector<std::string> reports_;
   std::map<int32_t, bool> checked_;
   std::map<int32_t, std::vector<std::string>> lists_;
+  std::map<int32_t, int32_t> selections_;
   std::deque<std::optional<std::string>> fileNames_;
   std::vector<FileDialogRequest> fileDialogs_;
   std::deque<std::optional<DataSource>> browses_;
