@@ -82,7 +82,7 @@ bool WriteInputs(const std::string& home, int64_t count) {
     good = good && dorvex::DorvexCreateCurve(library, database, path, sizeof info, &info) == 0 &&
            dorvex::DorvexOpenCurve(library, database, path, &curve, dorvex::kDorvexWrite, nullptr) == 0 &&
            dorvex::DorvexWriteSamples(library, curve, 0, static_cast<int32_t>(count), values.data()) == 0;
-    if (curve != 0) dorvex::DorvexCloseCurve(library, curve);
+    if (curve != 0) good = dorvex::DorvexCloseCurve(library, curve) == 0 && good;
   }
   dorvex::DorvexCloseDatabase(library, database);
   return good;

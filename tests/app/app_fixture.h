@@ -38,12 +38,18 @@ inline std::string ReadWhole(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A library call the set-up cannot do without: no test can go on after it
+// fails, so the test program stops with the call named.
+inline void Must(bool done, const char* call) {
+  if (!done) qFatal("test set-up: %s failed", call);
+}
+
 class AppHome {
  public:
   AppHome() : home(folder.path()) {
-    dorvex::DorvexInitializeAt(data, home);
+    Must(dorvex::DorvexInitializeAt(data, home) != 0, "DorvexInitializeAt");
     well = dorvex::DorvexDatabaseFile(data, "WELL");
-    dorvex::DorvexCreateDatabase(data, well);
+    Must(dorvex::DorvexCreateDatabase(data, well) == 0, "DorvexCreateDatabase");
   }
   ~AppHome() {
     if (recording_ != 0) dorvex::DorvexCloseDatabase(data, recording_);
@@ -60,13 +66,13 @@ class AppHome {
                                                      first, first + every * (count - 1), every);
     uint32_t database = 0;
     uint32_t curve = 0;
-    dorvex::DorvexOpenDatabase(data, well, 0, &database);
-    dorvex::DorvexCreateCurve(data, database, path, sizeof info, &info);
-    dorvex::DorvexOpenCurve(data, database, path, &curve, dorvex::kDorvexWrite, nullptr);
-    dorvex::DorvexWriteSamples(data, curve, first, count, values.data());
+    Must(dorvex::DorvexOpenDatabase(data, well, 0, &database) == 0, "DorvexOpenDatabase");
+    Must(dorvex::DorvexCreateCurve(data, database, path, sizeof info, &info) == 0, "DorvexCreateCurve");
+    Must(dorvex::DorvexOpenCurve(data, database, path, &curve, dorvex::kDorvexWrite, nullptr) == 0, "DorvexOpenCurve");
+    Must(dorvex::DorvexWriteSamples(data, curve, first, count, values.data()) == 0, "DorvexWriteSamples");
     if (recording) {
-      dorvex::DorvexSetRecording(data, curve, true);
-      dorvex::DorvexFlush(data, curve);
+      Must(dorvex::DorvexSetRecording(data, curve, true) == 0, "DorvexSetRecording");
+      Must(dorvex::DorvexFlush(data, curve) == 0, "DorvexFlush");
       recording_ = database;
       return;
     }
@@ -76,19 +82,20 @@ class AppHome {
   // The stored samples of a curve of WELL; empty when there is none.
   std::vector<float> Curve(const std::string& path) {
     dorvex::DorvexLibrary reader;
-    dorvex::DorvexInitializeAt(reader, home);
+    Must(dorvex::DorvexInitializeAt(reader, home) != 0, "DorvexInitializeAt");
     uint32_t database = 0;
     uint32_t curve = 0;
     std::vector<dorvex::DorvexItem> items;
-    dorvex::DorvexOpenDatabase(reader, well, 0, &database);
+    Must(dorvex::DorvexOpenDatabase(reader, well, 0, &database) == 0, "DorvexOpenDatabase");
     if (dorvex::DorvexListItems(reader, database, path, &items) != 0 ||
         dorvex::DorvexOpenCurve(reader, database, path, &curve, dorvex::kDorvexRead, nullptr) != 0) {
       return {};
     }
     std::vector<float> values(static_cast<size_t>(items[0].count));
     if (!values.empty()) {
-      dorvex::DorvexReadSamples(reader, curve, items[0].top, static_cast<int32_t>(values.size()),
-                                values.data());
+      Must(dorvex::DorvexReadSamples(reader, curve, items[0].top,
+                                     static_cast<int32_t>(values.size()), values.data()) == 0,
+           "DorvexReadSamples");
     }
     return values;
   }

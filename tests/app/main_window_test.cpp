@@ -112,11 +112,11 @@ class MainWindowTest : public QObject {
     WaitForStatus("Done.");
     ExpectScriptDone();
     QCOMPARE(program_->Text(106), QStringLiteral("WELL: /A/B/C/SET1"));
-    // quillex-run wrote _qxj1_ and made _qxj2_ for the next run; the window
-    // wrote _qxj3_ and made _qxj4_.
-    QCOMPARE(program_->Text(108), QStringLiteral("WELL: /A/B/C/_qxj4_"));
+    // quillex-run wrote _qxj1_ (and removed the _qxj2_ it made for a next
+    // run that never comes); the window wrote _qxj2_ and made _qxj3_.
+    QCOMPARE(program_->Text(108), QStringLiteral("WELL: /A/B/C/_qxj3_"));
     for (const char* name : {"GR2", "SM", "RAT", "VSH"}) {
-      std::vector<float> window = home_->Curve("/A/B/C/_qxj3_/" + std::string(name) + "/1");
+      std::vector<float> window = home_->Curve("/A/B/C/_qxj2_/" + std::string(name) + "/1");
       std::vector<float> quillexRun = home_->Curve("/A/B/C/_qxj1_/" + std::string(name) + "/1");
       QVERIFY2(!window.empty(), name);
       QCOMPARE(window.size(), quillexRun.size());
